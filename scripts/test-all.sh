@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds and runs every test twice: a normal build with warnings as errors,
+# then a build under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+jobs=$(nproc)
+
+echo "== normal build (-Wall -Wextra -Werror)"
+scripts/build.sh build -DTARVEX_WERROR=ON
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
+scripts/build.sh build-sanitize -DTARVEX_WERROR=ON -DTARVEX_SANITIZE=ON -DTARVEX_BENCH=OFF
+ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
