@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace mendkit {
+
+// Everything the tool says goes to standard output; these are its texts.
+
+void printUsage();
+void printFilesMustDiffer();
+void printCannotOpen(const char* name);
+void printCannotRead(const char* name);
+void printCannotWrite(const char* name);
+void printCannotDecrypt(const char* name);
+
+// The share of a repair done after `chunksWritten` of `chunkCount` chunks:
+// computed in single precision and truncated, and exactly 100 at the end.
+int percentComplete(int64_t chunksWritten, int64_t chunkCount);
+
+// "Fixing <name> - nn% complete", then one backspace per character so the
+// next line overwrites it.
+void printFixingProgress(const char* fixedFile, int percent);
+
+// The lines around the final in-place decryption: the first starts on a new
+// line and is wiped by backspaces once the second is due.
+std::string decryptingLine(const char* fixedFile);
+void printDecryptingStarted(const std::string& line);
+void printDecryptingDone(const std::string& startedLine, const char* brokenFile);
+
+// The output of a finished repair ends with a newline, so the shell's prompt
+// does not overwrite the last line.
+void printFinished();
+
+}  // namespace mendkit
