@@ -1,0 +1,40 @@
+// A FixedFile that cannot be written whole (the disk fills up) is reported,
+// never announced as repaired.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "child_process.h"
+#include "tarvex.h"
+#include "test_files.h"
+
+namespace mendkit_test {
+namespace {
+
+constexpr const char* kKey = "Tarvex repair key 2";
+
+TEST(MendkitWriteFailure, IsReportedWithFailureStatusAndNoHalfFileLeft) {
+    const TempDir folder;
+    const Bytes original = randomBytes(200000, 3);
+    writeFile(folder.file("broken.bin"), original);
+
+    for (const std::string direction : {"E", "D"}) {
+        for (const long limit : {0L, 100000L}) {
+            const ProgramRun run = runMendkit({direction, "0", "broken.bin", "fixed.bin", kKey},
+                                              {folder.path(), limit});
+            const std::string message = "\nCannot write fixed.bin\n\n";
+            ASSERT_GE(run.output.size(), message.size()) << run.output;
+            EXPECT_EQ(run.output.substr(run.output.size() - message.size()), message) << direction << limit;
+            EXPECT_EQ(run.output.find("100% complete"), std::string::npos);
+            EXPECT_EQ(run.output.find("Decrypting"), std::string::npos);
+            EXPECT_TRUE(run.ending.exited);
+            EXPECT_EQ(run.ending.status, 255);
+            EXPECT_FALSE(std::filesystem::exists(folder.file("fixed.bin")));
+            EXPECT_EQ(readFile(folder.file("broken.bin")), original);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace mendkit_test
