@@ -1,0 +1,107 @@
+// A dialog built from a template of the program's resources. Its controls are
+// reached by their resource ids; its responses come from a response table.
+#pragma once
+
+#include "framework/DialogTemplate.h"
+#include "framework/Modal.h"
+#include "framework/ResourceSet.h"
+#include "framework/ResponseTable.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <functional>
+#include <map>
+#include <span>
+#include <vector>
+
+class QTimer;
+
+namespace framework {
+
+class Dialog : public QDialog {
+public:
+    struct ControlView {
+        int id;
+        ControlKind kind;
+        QString text;  // caption, or an edit's current text
+        QRect pixels;  // position inside the dialog
+    };
+
+    Dialog(QWidget* parent, const ResourceSet& resources, QString templateName);
+    ~Dialog() override;
+
+    // Builds the controls from the template once and runs setupWindow().
+    // False when the template is missing or malformed.
+    bool create();
+    bool isCreated() const { return created_; }
+    const ResourceSet& resources() const { return resources_; }
+
+    QWidget* control(int id) const;
+    std::vector<ControlView> controls() const;
+
+    QString text(int id) const;
+    void setText(int id, const QString& text);
+    bool isChecked(int id) const;
+    void setChecked(int id, bool checked);
+    void setTextLimit(int id, int characters);
+    void setReadOnly(int id, bool readOnly);
+    bool isReadOnly(int id) const;
+    void setProgress(int id, int percent);
+    void focusControl(int id);
+    // A click as a user makes it: enabled buttons only, responses run.
+    void press(int id);
+
+    // Ends a modal run with `result` (a DialogResult or a button id).
+    void endDialog(int result);
+    bool hasEnded() const { return ended_; }
+    int endResult() const { return endResult_; }
+
+    // Asks canClose(); closes the window (or, as a frame's client, the
+    // frame) when it agrees. Returns whether the window closed.
+    bool closeWindow();
+    // Asked before the window closes, whoever asks it to.
+    virtual bool canClose() { return true; }
+
+    void startDialogTimer(int id, int milliseconds);
+    void stopDialogTimer(int id);
+    bool isDialogTimerRunning(int id) const;
+
+    // A frame delivers files dropped on it to its client here.
+    virtual void filesDropped(const QStringList& paths);
+
+protected:
+    virtual void setupWindow() {}
+    virtual void paint(QPainter& painter);
+    virtual void dialogTimerTick(int id);
+
+    template <class Owner>
+    void bindResponses(Owner* owner, std::span<const Response<Owner>> table)
+    {
+        for (const Response<Owner>& response : table) {
+            bindResponse(response.controlId, response.event,
+                         [owner, handler = response.handler] { (owner->*handler)(); });
+        }
+    }
+
+    void paintEvent(QPaintEvent* event) override;
+    // Escape and the window's close box act like the button with id 2.
+    void reject() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void bindResponse(int id, ControlEvent event, std::function<void()> action);
+    QWidget* createControl(const ControlTemplate& control);
+
+    ResourceSet resources_;
+    QString templateName_;
+    bool created_ = false;
+    bool ended_ = false;
+    int endResult_ = ResultCancel;
+    std::vector<std::pair<ControlTemplate, QWidget*>> controls_;
+    std::map<int, QWidget*> controlsById_;
+    std::map<QObject*, std::vector<std::function<void()>>> focusActions_;
+    std::map<int, QTimer*> timers_;
+};
+
+}  // namespace framework

@@ -1,0 +1,65 @@
+// The one way into everything modal: message boxes, modal dialogs and file
+// dialogs. Normally real widgets answer; a test installs a ScriptedUser that
+// sees every request and answers as a person would.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace framework {
+
+class Dialog;
+
+enum class MessageIcon { None, Stop, Exclamation, Question, Information };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+
+// Answers of message boxes and results of modal dialogs; OK and Cancel share
+// their numbers with the OK (1) and Cancel (2) buttons of dialog templates.
+enum DialogResult : int { ResultOk = 1, ResultCancel = 2, ResultYes = 6, ResultNo = 7 };
+
+struct MessageRequest {
+    QString text;
+    QString caption;
+    MessageIcon icon = MessageIcon::None;
+    MessageButtons buttons = MessageButtons::Ok;
+};
+
+struct FileDialogRequest {
+    QString title;
+    QString folder;
+    QString filter;  // e.g. "Batch files (*.tvx)"; empty for all files
+};
+
+class ScriptedUser {
+public:
+    virtual ~ScriptedUser() = default;
+    // Returns the DialogResult of the button pressed.
+    virtual int answerMessage(const MessageRequest& request) = 0;
+    // The dialog is live and shown; the user types into its controls and
+    // presses buttons. A dialog still open afterwards counts as cancelled.
+    virtual void useDialog(Dialog& dialog) = 0;
+    // Returns the chosen names; empty when the user cancels.
+    virtual QStringList answerFileDialog(const FileDialogRequest& request) = 0;
+};
+
+// Installs a scripted user for its lifetime (tests only).
+class ScopedScriptedUser {
+public:
+    explicit ScopedScriptedUser(ScriptedUser& user);
+    ~ScopedScriptedUser();
+    ScopedScriptedUser(const ScopedScriptedUser&) = delete;
+    ScopedScriptedUser& operator=(const ScopedScriptedUser&) = delete;
+
+private:
+    ScriptedUser* previous_;
+};
+
+int showMessage(QWidget* owner, const MessageRequest& request);
+// Creates the dialog's window, runs it modally and returns its result.
+int runModal(Dialog& dialog);
+QStringList chooseFilesToOpen(QWidget* owner, const FileDialogRequest& request);
+QString chooseFileToSave(QWidget* owner, const FileDialogRequest& request);
+
+}  // namespace framework

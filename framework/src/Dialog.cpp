@@ -1,0 +1,272 @@
+#include "framework/Dialog.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include <utility>
+
+namespace framework {
+
+Dialog::Dialog(QWidget* parent, const ResourceSet& resources, QString templateName)
+    : QDialog(parent), resources_(resources), templateName_(std::move(templateName))
+{
+}
+
+Dialog::~Dialog() = default;
+
+bool Dialog::create()
+{
+    if (created_) return true;
+    const auto dialogTemplate = resources_.dialogTemplate(templateName_);
+    if (!dialogTemplate) return false;
+
+    // The 8-point sans-serif font the dialog units are measured in.
+    QFont dialogFont(QStringLiteral("Sans Serif"));
+    dialogFont.setPixelSize(11);
+    setFont(dialogFont);
+    setWindowTitle(dialogTemplate->caption);
+    setFixedSize(horizontalDialogUnitsToPixels(dialogTemplate->widthUnits),
+                 verticalDialogUnitsToPixels(dialogTemplate->heightUnits));
+    setAcceptDrops(dialogTemplate->acceptsDrops);
+
+    for (const ControlTemplate& controlTemplate : dialogTemplate->controls) {
+        QWidget* widget = createControl(controlTemplate);
+        widget->setGeometry(dialogUnitsToPixels(controlTemplate.dialogUnits));
+        controls_.emplace_back(controlTemplate, widget);
+        if (controlTemplate.id != -1) controlsById_.emplace(controlTemplate.id, widget);
+    }
+    // Frames and group boxes only decorate: keep them beneath the controls
+    // they surround and let clicks through to those controls.
+    for (auto& [controlTemplate, widget] : controls_) {
+        if (controlTemplate.kind == ControlKind::EtchedFrame || controlTemplate.kind == ControlKind::GroupBox) {
+            widget->lower();
+            widget->setAttribute(Qt::WA_TransparentForMouseEvents);
+        }
+    }
+    created_ = true;
+    setupWindow();
+    return true;
+}
+
+QWidget* Dialog::createControl(const ControlTemplate& control)
+{
+    switch (control.kind) {
+    case ControlKind::Label:
+    case ControlKind::CentredLabel: {
+        auto* label = new QLabel(control.caption, this);
+        label->setAlignment((control.kind == ControlKind::CentredLabel ? Qt::AlignHCenter : Qt::AlignLeft) |
+                            Qt::AlignTop);
+        return label;
+    }
+    case ControlKind::EtchedFrame: {
+        auto* frame = new QFrame(this);
+        frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+        return frame;
+    }
+    case ControlKind::Edit:
+    case ControlKind::PasswordEdit: {
+        auto* edit = new QLineEdit(control.caption, this);
+        if (control.kind == ControlKind::PasswordEdit) edit->setEchoMode(QLineEdit::Password);
+        return edit;
+    }
+    case ControlKind::GroupBox:
+        return new QGroupBox(control.caption, this);
+    case ControlKind::CheckBox:
+        return new QCheckBox(control.caption, this);
+    case ControlKind::PushButton:
+    case ControlKind::DefaultPushButton: {
+        auto* button = new QPushButton(control.caption, this);
+        button->setAutoDefault(false);
+        button->setDefault(control.kind == ControlKind::DefaultPushButton);
+        return button;
+    }
+    case ControlKind::ProgressBar: {
+        auto* bar = new QProgressBar(this);
+        bar->setRange(0, 100);
+        bar->setValue(0);
+        bar->setTextVisible(false);
+        return bar;
+    }
+    }
+    return new QLabel(control.caption, this);
+}
+
+QWidget* Dialog::control(int id) const
+{
+    const auto found = controlsById_.find(id);
+    return found == controlsById_.end() ? nullptr : found->second;
+}
+
+std::vector<Dialog::ControlView> Dialog::controls() const
+{
+    std::vector<ControlView> views;
+    for (const auto& [controlTemplate, widget] : controls_) {
+        QString shown = controlTemplate.caption;
+        if (auto* edit = qobject_cast<QLineEdit*>(widget)) shown = edit->text();
+        if (auto* label = qobject_cast<QLabel*>(widget)) shown = label->text();
+        views.push_back({controlTemplate.id, controlTemplate.kind, shown, widget->geometry()});
+    }
+    return views;
+}
+
+QString Dialog::text(int id) const
+{
+    QWidget* widget = control(id);
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text();
+    if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) return button->text();
+    if (auto* group = qobject_cast<QGroupBox*>(widget)) return group->title();
+    return {};
+}
+
+void Dialog::setText(int id, const QString& text)
+{
+    QWidget* widget = control(id);
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->setText(text);
+    else if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(text);
+    else if (auto* button = qobject_cast<QAbstractButton*>(widget)) button->setText(text);
+    else if (auto* group = qobject_cast<QGroupBox*>(widget)) group->setTitle(text);
+}
+
+bool Dialog::isChecked(int id) const
+{
+    auto* box = qobject_cast<QAbstractButton*>(control(id));
+    return box && box->isChecked();
+}
+
+void Dialog::setChecked(int id, bool checked)
+{
+    if (auto* box = qobject_cast<QAbstractButton*>(control(id)); box && box->isCheckable()) box->setChecked(checked);
+}
+
+void Dialog::setTextLimit(int id, int characters)
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(control(id))) edit->setMaxLength(characters);
+}
+
+void Dialog::setReadOnly(int id, bool readOnly)
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(control(id))) edit->setReadOnly(readOnly);
+}
+
+bool Dialog::isReadOnly(int id) const
+{
+    auto* edit = qobject_cast<QLineEdit*>(control(id));
+    return edit && edit->isReadOnly();
+}
+
+void Dialog::setProgress(int id, int percent)
+{
+    if (auto* bar = qobject_cast<QProgressBar*>(control(id))) bar->setValue(percent);
+}
+
+void Dialog::focusControl(int id)
+{
+    if (QWidget* widget = control(id)) widget->setFocus(Qt::OtherFocusReason);
+}
+
+void Dialog::press(int id)
+{
+    auto* button = qobject_cast<QAbstractButton*>(control(id));
+    if (button && button->isEnabled()) button->click();
+}
+
+void Dialog::endDialog(int result)
+{
+    ended_ = true;
+    endResult_ = result;
+    done(result);
+}
+
+bool Dialog::closeWindow()
+{
+    QWidget* top = window();
+    if (top != this) return top->close();
+    if (!canClose()) return false;
+    endDialog(ResultCancel);
+    return true;
+}
+
+void Dialog::reject()
+{
+    if (qobject_cast<QAbstractButton*>(control(ResultCancel))) {
+        press(ResultCancel);
+        return;
+    }
+    closeWindow();
+}
+
+void Dialog::startDialogTimer(int id, int milliseconds)
+{
+    QTimer*& timer = timers_[id];
+    if (!timer) {
+        timer = new QTimer(this);
+        QObject::connect(timer, &QTimer::timeout, this, [this, id] { dialogTimerTick(id); });
+    }
+    timer->start(milliseconds);
+}
+
+void Dialog::stopDialogTimer(int id)
+{
+    if (const auto found = timers_.find(id); found != timers_.end()) found->second->stop();
+}
+
+bool Dialog::isDialogTimerRunning(int id) const
+{
+    const auto found = timers_.find(id);
+    return found != timers_.end() && found->second->isActive();
+}
+
+void Dialog::filesDropped(const QStringList&) {}
+
+void Dialog::paint(QPainter&) {}
+
+void Dialog::dialogTimerTick(int) {}
+
+void Dialog::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+    QPainter painter(this);
+    paint(painter);
+}
+
+void Dialog::bindResponse(int id, ControlEvent event, std::function<void()> action)
+{
+    QWidget* widget = control(id);
+    if (!widget) return;
+    switch (event) {
+    case ControlEvent::Clicked:
+        if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            QObject::connect(button, &QAbstractButton::clicked, this, [action] { action(); });
+        break;
+    case ControlEvent::TextChanged:
+        if (auto* edit = qobject_cast<QLineEdit*>(widget))
+            QObject::connect(edit, &QLineEdit::textChanged, this, [action] { action(); });
+        break;
+    case ControlEvent::GainedFocus:
+        if (focusActions_.find(widget) == focusActions_.end()) widget->installEventFilter(this);
+        focusActions_[widget].push_back(std::move(action));
+        break;
+    }
+}
+
+bool Dialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        if (const auto found = focusActions_.find(watched); found != focusActions_.end()) {
+            for (const auto& action : found->second) action();
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace framework

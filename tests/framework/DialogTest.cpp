@@ -1,0 +1,167 @@
+// Templates, controls by id, response tables and the modal seam, on real
+// widgets (offscreen).
+#include "support/ScriptedUserQueue.h"
+
+#include "framework/Dialog.h"
+#include "framework/DialogTemplate.h"
+#include "framework/Modal.h"
+
+#include <QFile>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include <array>
+
+using namespace framework;
+
+TEST(DialogTemplate, ParsesControlsAndConvertsDialogUnits)
+{
+    const auto parsed = parseDialogTemplate(
+        "# comment\n"
+        "DIALOG ASK 100 40 \"  Ask \\\"me\\\"\" drops\n"
+        "CONTROL 104 edit \"\" 16 36 163 14\n"
+        "CONTROL -1 label \"two\\nlines\" 0 0 8 8\n");
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->caption, "  Ask \"me\"");
+    EXPECT_TRUE(parsed->acceptsDrops);
+    ASSERT_EQ(parsed->controls.size(), 2u);
+    EXPECT_EQ(parsed->controls[0].kind, ControlKind::Edit);
+    EXPECT_EQ(parsed->controls[1].caption, "two\nlines");
+    EXPECT_EQ(dialogUnitsToPixels(parsed->controls[0].dialogUnits), QRect(24, 58, 244, 22));
+    EXPECT_EQ(horizontalDialogUnitsToPixels(268), 402);
+    EXPECT_EQ(verticalDialogUnitsToPixels(164), 266);
+}
+
+TEST(DialogTemplate, RejectsMalformedText)
+{
+    QString error;
+    EXPECT_FALSE(parseDialogTemplate("DIALOG A 1 1 \"open", &error));
+    EXPECT_EQ(error, "line 1: unclosed quote");
+    EXPECT_FALSE(parseDialogTemplate("DIALOG A 1 1 \"\"\nCONTROL 1 slider \"\" 0 0 1 1", &error));
+    EXPECT_EQ(error, "line 2: unknown control kind slider");
+    EXPECT_FALSE(parseDialogTemplate("CONTROL 1 edit \"\" 0 0 1 1", &error));
+    EXPECT_FALSE(parseDialogTemplate("", &error));
+}
+
+namespace {
+
+// A name prompt: OK takes the typed name only when it is not empty.
+class NameDialog : public Dialog {
+public:
+    using Dialog::Dialog;
+    QString acceptedName;
+    int focusCount = 0;
+
+protected:
+    void setupWindow() override
+    {
+        static constexpr std::array responses{
+            Response<NameDialog>{1, ControlEvent::Clicked, &NameDialog::okClicked},
+            Response<NameDialog>{2, ControlEvent::Clicked, &NameDialog::cancelClicked},
+            Response<NameDialog>{101, ControlEvent::GainedFocus, &NameDialog::nameFocused},
+        };
+        bindResponses<NameDialog>(this, responses);
+        setTextLimit(101, 10);
+    }
+
+private:
+    void okClicked()
+    {
+        if (text(101).isEmpty()) {
+            showMessage(this, {"Type a name", "  Name", MessageIcon::Stop, MessageButtons::Ok});
+            return;
+        }
+        acceptedName = text(101);
+        endDialog(ResultOk);
+    }
+    void cancelClicked() { endDialog(ResultCancel); }
+    void nameFocused() { ++focusCount; }
+};
+
+class ModalSeam : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        QDir().mkpath(folder.path() + "/dialogs");
+        QFile file(folder.path() + "/dialogs/NAME.dlg");
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("DIALOG NAME 120 50 \"  Your Name\"\n"
+                   "CONTROL 101 edit \"\" 8 8 104 14\n"
+                   "CONTROL 1 defaultpushbutton \"OK\" 8 30 50 14\n"
+                   "CONTROL 2 pushbutton \"Cancel\" 62 30 50 14\n");
+    }
+    QTemporaryDir folder;
+    ScriptedUserQueue user;
+    ScopedScriptedUser installed{user};
+};
+
+}  // namespace
+
+TEST_F(ModalSeam, ScriptedUserAnswersAMessageBox)
+{
+    user.messageAnswers.push_back(ResultNo);
+    const int answer =
+        showMessage(nullptr, {"Encrypt All Subdirectories ?", "  /data", MessageIcon::None, MessageButtons::YesNo});
+    EXPECT_EQ(answer, ResultNo);
+    ASSERT_EQ(user.messages.size(), 1u);
+    EXPECT_EQ(user.messages[0].text, "Encrypt All Subdirectories ?");
+    EXPECT_EQ(user.messages[0].caption, "  /data");
+    EXPECT_EQ(user.messages[0].icon, MessageIcon::None);
+    EXPECT_EQ(user.messages[0].buttons, MessageButtons::YesNo);
+}
+
+TEST_F(ModalSeam, ScriptedUserDrivesALiveDialog)
+{
+    NameDialog dialog(nullptr, ResourceSet(folder.path()), "NAME");
+    user.dialogSteps.push_back([](Dialog& live) {
+        EXPECT_TRUE(live.isVisible());
+        EXPECT_EQ(live.windowTitle(), "  Your Name");
+        live.press(1);  // nothing typed yet: refused with a message
+        live.focusControl(101);
+        live.setText(101, "a name that is too long");
+        live.press(1);
+    });
+    EXPECT_EQ(runModal(dialog), ResultOk);
+    ASSERT_EQ(user.messages.size(), 1u);
+    EXPECT_EQ(user.messages[0].text, "Type a name");
+    EXPECT_EQ(user.messages[0].icon, MessageIcon::Stop);
+    EXPECT_EQ(dialog.acceptedName, "a name tha");  // the field takes 10 characters
+    EXPECT_EQ(dialog.focusCount, 1);
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(ModalSeam, EscapeActsAsCancelAndAnUnansweredDialogIsCancelled)
+{
+    NameDialog escaped(nullptr, ResourceSet(folder.path()), "NAME");
+    user.dialogSteps.push_back([](Dialog& live) {
+        live.setText(101, "Ann");
+        auto* edit = static_cast<QLineEdit*>(live.control(101));
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::sendEvent(edit, &escape);
+    });
+    EXPECT_EQ(runModal(escaped), ResultCancel);
+    EXPECT_TRUE(escaped.acceptedName.isEmpty());
+
+    NameDialog ignored(nullptr, ResourceSet(folder.path()), "NAME");
+    user.dialogSteps.push_back([](Dialog&) {});
+    EXPECT_EQ(runModal(ignored), ResultCancel);
+}
+
+TEST_F(ModalSeam, MissingTemplateIsCancelledWithoutAWindow)
+{
+    NameDialog dialog(nullptr, ResourceSet(folder.path()), "ABSENT");
+    EXPECT_EQ(runModal(dialog), ResultCancel);
+    EXPECT_FALSE(dialog.isCreated());
+}
+
+TEST_F(ModalSeam, FileDialogsAreAnsweredToo)
+{
+    user.fileAnswers.push_back({"/tmp/a", "/tmp/b"});
+    EXPECT_EQ(chooseFilesToOpen(nullptr, {"Select file(s) to Encrypt", "/tmp", ""}), QStringList({"/tmp/a", "/tmp/b"}));
+    EXPECT_EQ(chooseFileToSave(nullptr, {"Save", "/tmp", ""}), QString());
+    ASSERT_EQ(user.fileDialogs.size(), 2u);
+    EXPECT_EQ(user.fileDialogs[0].title, "Select file(s) to Encrypt");
+}

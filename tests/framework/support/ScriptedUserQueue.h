@@ -1,0 +1,50 @@
+// A scripted user for tests: records every modal request and answers from
+// queues filled by the test, in order.
+#pragma once
+
+#include "framework/Dialog.h"
+#include "framework/Modal.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+class ScriptedUserQueue : public framework::ScriptedUser {
+public:
+    std::vector<framework::MessageRequest> messages;
+    std::deque<int> messageAnswers;
+    std::deque<std::function<void(framework::Dialog&)>> dialogSteps;
+    std::vector<framework::FileDialogRequest> fileDialogs;
+    std::deque<QStringList> fileAnswers;
+
+    int answerMessage(const framework::MessageRequest& request) override
+    {
+        messages.push_back(request);
+        if (messageAnswers.empty()) return framework::ResultOk;
+        const int answer = messageAnswers.front();
+        messageAnswers.pop_front();
+        return answer;
+    }
+
+    void useDialog(framework::Dialog& dialog) override
+    {
+        if (dialogSteps.empty()) {
+            ADD_FAILURE() << "unexpected dialog " << dialog.windowTitle().toStdString();
+            return;
+        }
+        auto step = std::move(dialogSteps.front());
+        dialogSteps.pop_front();
+        step(dialog);
+    }
+
+    QStringList answerFileDialog(const framework::FileDialogRequest& request) override
+    {
+        fileDialogs.push_back(request);
+        if (fileAnswers.empty()) return {};
+        QStringList answer = fileAnswers.front();
+        fileAnswers.pop_front();
+        return answer;
+    }
+};
