@@ -1,0 +1,108 @@
+#include "services/BuildVariant.h"
+
+namespace services {
+
+namespace {
+
+constexpr VariantTexts sealwin{
+    .variant = BuildVariant::Encrypt,
+    .engineDirection = 1,
+    .programName = "sealwin",
+    .programTitle = "Tarvex - Encrypt",
+    .processingCaption = "Tarvex - Encrypting: %s",
+    .authorisationCaption = "Tarvex Encrypt - Authorisation",
+    .logEmptyCaption = "Encryption Log Empty",
+    .logSaveTitle = "Save encryption details to log file",
+    .oneFileSelected = " 1 File Selected for Encryption",
+    .noFilesSelected = " No Files Selected for Encryption",
+    .filesSelected = " %d Files Selected for Encryption",
+    .pickerTitle = "Select file(s) to Encrypt",
+    .stillRunningCannotClose = "Still Encrypting - Cannot Close",
+    .stillRunningCannotStart = "Still Encrypting Previous Selection - Cannot Start",
+    .subdirectoriesQuestion = "Encrypt All Subdirectories ?",
+    .selectionCancelled = "Your encryption selection has been cancelled for safety reasons",
+    .systemFolderRefusal = "This is the Windows folder.\n\nPermission to encrypt it is denied.",
+    .programFolderRefusal = "Tarvex is stored in this folder.\n\nPermission to encrypt it is denied.",
+    .rootRefusal = "This is the root on the system disk.\n\nPermission to encrypt it is denied",
+    .repeatRunQuestion = "You have already encrypted this selection.\nEncrypt again ?",
+    .defaultButtonCaption = "&Encrypt",
+    .sourceLabelCaption = "Encrypt: ",
+    .filesDialogTitle = " Files Selected For Encryption",
+    .overwritePromptTitle = "Encrypting...",
+    .logViewerTitle = "                               Encryption Log",
+    .logKeyBlowFishCaption = "&BlowFishOnly",
+    .usePasswordAsKeyCaption = "Use Password As Tarvex Key",
+    .logDialogTemplate = 3,
+    .logListBox = 101,
+    .logDeleteAllButton = 103,
+    .logSaveToFileButton = 102,
+    .logPasswordTemplate = 4,
+    .frameIcon = 5,
+    .splashBitmap = 23,
+    .animationFrames = {4, 5, 6, 7, 8, 9, 9, 2, 3, 10},
+    .reentryAfterEntry8 = 1,
+    .reentryAfterEntry9 = 3,
+    .settingsKeyPath = "Software\\Quillon\\Tarvex\\Encrypt\\1.3",
+    .commonKeyPath = "Software\\Quillon\\Tarvex\\Common",
+    .helpFileName = "sealwin.html",
+    .resourceRoot = ":/sealwin",
+    .fileDescription = "Tarvex Encryption",
+    .internalName = "Sealwin",
+    .fileVersion = "1.3",
+};
+
+constexpr VariantTexts unsealwin{
+    .variant = BuildVariant::Decrypt,
+    .engineDirection = 0,
+    .programName = "unsealwin",
+    .programTitle = "Tarvex - Decrypt",
+    .processingCaption = "Tarvex - Decrypting: %s",
+    .authorisationCaption = "Tarvex Decrypt - Authorisation",
+    .logEmptyCaption = "Decryption Log Empty",
+    .logSaveTitle = "Save decryption details to log file",
+    .oneFileSelected = " 1 File Selected for Decryption",
+    .noFilesSelected = " No Files Selected for Decryption",
+    .filesSelected = " %d Files Selected for Decryption",
+    .pickerTitle = "Select file(s) to Decrypt",
+    .stillRunningCannotClose = "Still Decrypting - Cannot Close",
+    .stillRunningCannotStart = "Still Decrypting Previous Selection - Cannot Start",
+    .subdirectoriesQuestion = "Decrypt All Subdirectories ?",
+    .selectionCancelled = "Your decryption selection has been cancelled for safety reasons",
+    .systemFolderRefusal = "This is the Windows folder.\n\nPermission to decrypt it is denied.",
+    .programFolderRefusal = "Tarvex is stored in this folder.\n\nPermission to decrypt it is denied.",
+    .rootRefusal = "This is the root on the system disk.\n\nPermission to decrypt it is denied",
+    .repeatRunQuestion = "You have already decrypted this selection.\nDecrypt again ?",
+    .defaultButtonCaption = "&Decrypt",
+    .sourceLabelCaption = "Decrypt: ",
+    .filesDialogTitle = " Files Selected For Decryption",
+    .overwritePromptTitle = "Decrypting...",
+    .logViewerTitle = "                                   Decryption Log",
+    .logKeyBlowFishCaption = "&BlowFish Only",
+    .usePasswordAsKeyCaption = "Use Password as Tarvex Key",
+    .logDialogTemplate = 4,
+    .logListBox = 103,
+    .logDeleteAllButton = 101,
+    .logSaveToFileButton = 102,
+    .logPasswordTemplate = 2,
+    .frameIcon = 6,
+    .splashBitmap = 6,
+    .animationFrames = {2, 3, 11, 12, 13, 14, 14, 15, 16, 17},
+    .reentryAfterEntry8 = 2,
+    .reentryAfterEntry9 = 4,
+    .settingsKeyPath = "Software\\Quillon\\Tarvex\\Decrypt\\1.3",
+    .commonKeyPath = "Software\\Quillon\\Tarvex\\Common",
+    .helpFileName = "unsealwin.html",
+    .resourceRoot = ":/unsealwin",
+    .fileDescription = "Tarvex Decryption",
+    .internalName = "Unsealwin",
+    .fileVersion = "1.3",
+};
+
+}  // namespace
+
+const VariantTexts& variantTexts(BuildVariant variant)
+{
+    return variant == BuildVariant::Encrypt ? sealwin : unsealwin;
+}
+
+}  // namespace services

@@ -1,0 +1,66 @@
+#include "services/ProgramSettings.h"
+
+#include <QString>
+
+namespace services {
+
+namespace {
+
+// A stored credential fills exactly this many bytes.
+constexpr int credentialSize = 256;
+
+QString toQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+}  // namespace
+
+void applyStoredOptions(const StoredOptions& stored, OptionFlags& flags)
+{
+    if (!flags.useStoredOptions || !stored.confirmOverWrite) return;
+    flags.optionNoConfirm = *stored.confirmOverWrite != 1;
+    flags.optionBlowFishOnly = stored.blowFishOnly == 1;
+    flags.optionSaveOptions = stored.saveOptions == 1;
+}
+
+std::optional<FramePosition> storedFramePosition(const StoredOptions& stored)
+{
+    if (!stored.right) return std::nullopt;
+    return FramePosition{*stored.right, stored.bottom.value_or(0)};
+}
+
+ProgramSettings::ProgramSettings(const VariantTexts& variant)
+    : settingsKey_(framework::RegistryKey::openOrCreate(toQString(variant.settingsKeyPath))),
+      commonKey_(framework::RegistryKey::openOrCreate(toQString(variant.commonKeyPath)))
+{
+}
+
+StoredOptions ProgramSettings::readStoredOptions() const
+{
+    if (!settingsKey_) return {};
+    return {settingsKey_->readNumber("confirmOverWrite"), settingsKey_->readNumber("blowFishOnly"),
+            settingsKey_->readNumber("saveOptions"), settingsKey_->readNumber("Right"),
+            settingsKey_->readNumber("Bottom")};
+}
+
+void ProgramSettings::saveOptions(bool confirmOverwrite, bool blowFishOnly)
+{
+    if (!settingsKey_) return;
+    settingsKey_->writeNumber("saveOptions", 1);
+    settingsKey_->writeNumber("confirmOverWrite", confirmOverwrite ? 1 : 0);
+    settingsKey_->writeNumber("blowFishOnly", blowFishOnly ? 1 : 0);
+}
+
+void ProgramSettings::saveFramePosition(FramePosition position)
+{
+    if (!settingsKey_) return;
+    settingsKey_->writeNumber("Right", position.x);
+    settingsKey_->writeNumber("Bottom", position.y);
+}
+
+bool ProgramSettings::userIdStored() const
+{
+    if (!commonKey_) return false;
+    const auto userId = commonKey_->readBinary("userid");
+    return userId && userId->size() <= credentialSize;
+}
+
+}  // namespace services
