@@ -16,8 +16,10 @@ bool Application::start()
 {
     initMainWindow();
     if (!mainWindow_ || endStatus_) return false;
-    if (!mainWindow_->create()) return false;
-    return !endStatus_;
+    // The client's set-up may end the process: then nothing is shown.
+    if (!mainWindow_->create() || endStatus_) return false;
+    mainWindow_->show();
+    return true;
 }
 
 int Application::run()

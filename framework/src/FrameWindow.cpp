@@ -47,7 +47,6 @@ bool FrameWindow::create()
     if (!client_->create()) return false;
     setFixedSize(client_->size());
     normalPosition_ = pos();
-    show();
     return true;
 }
 

@@ -49,6 +49,7 @@ TEST(FrameWindow, RemembersTheLastNormalPosition)
     FrameWindow frame("Frame", new Dialog(nullptr, ResourceSet(folder.path()), "CLIENT"));
     frame.move(100, 120);
     ASSERT_TRUE(frame.create());
+    frame.show();
     EXPECT_EQ(frame.size(), QSize(150, 97));  // shrunk to its client
     frame.move(130, 140);
     EXPECT_EQ(frame.normalPosition(), QPoint(130, 140));

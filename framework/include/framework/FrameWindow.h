@@ -17,7 +17,7 @@ public:
     ~FrameWindow() override;
 
     Dialog* client() const { return client_; }
-    // Creates the client's window, shrinks the frame to it and shows both.
+    // Creates the client's window and shrinks the frame to it.
     bool create();
     // Where the frame stood while it was last neither minimised nor maximised.
     QPoint normalPosition() const { return normalPosition_; }

@@ -1,0 +1,38 @@
+// The window program's application object: splash picture, main dialog in its
+// frame, the program's folders and its stored options.
+#pragma once
+
+#include "services/BuildVariant.h"
+#include "services/ProgramSettings.h"
+
+#include "framework/Application.h"
+#include "framework/SplashWindow.h"
+
+#include <QPointer>
+
+namespace framework {
+class KeyboardState;
+}
+struct ProcessState;
+class TEncryptDialog;
+
+class TEncryptApp : public framework::Application {
+public:
+    static constexpr int splashTimeout = 1000;
+
+    TEncryptApp(ProcessState& state, const services::VariantTexts& variant, const framework::KeyboardState& keyboard);
+    ~TEncryptApp() override;
+
+    TEncryptDialog* mainDialog() const;
+    framework::SplashWindow* splash() const { return splash_; }
+
+protected:
+    void initMainWindow() override;
+
+private:
+    ProcessState& state_;
+    const services::VariantTexts& variant_;
+    const framework::KeyboardState& keyboard_;
+    services::ProgramSettings settings_;
+    QPointer<framework::SplashWindow> splash_;
+};

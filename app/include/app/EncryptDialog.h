@@ -1,0 +1,83 @@
+// The main window's dialog "MYDIALOG": source, target and key fields, the
+// option boxes, the current-directory and key-hint lines, the picture area
+// and the command buttons.
+#pragma once
+
+#include "services/BuildVariant.h"
+
+#include "framework/Dialog.h"
+
+namespace framework {
+class Application;
+class KeyboardState;
+}  // namespace framework
+namespace services {
+class ProgramSettings;
+}
+struct ProcessState;
+
+class TEncryptDialog : public framework::Dialog {
+public:
+    // Control ids of the dialog template.
+    enum Control {
+        RunButton = 1,
+        CloseButton = 2,
+        HelpButton = 9,
+        BrowseButton = 101,
+        OptionsGroup = 102,
+        TargetField = 103,
+        SourceField = 104,
+        KeyField = 105,
+        ProgressBar = 106,
+        ConfirmOverwriteBox = 107,
+        BlowFishOnlyBox = 108,
+        FilesListButton = 109,
+        SaveOptionsBox = 110,
+        CurrentFolderLine = 1111,
+        KeyLabel = 2222,
+        KeyHintLine = 3333,
+    };
+    enum Timer { KeyHintTimer = 2 };
+    enum class FocusedEdit { Source = 0, Target = 1, Key = 2 };
+
+    static constexpr int fieldLimit = 259;
+    static constexpr int keyHintInterval = 300;
+    static constexpr int shownFolderLength = 25;
+
+    TEncryptDialog(framework::Application& application, ProcessState& state, const services::VariantTexts& variant,
+                   services::ProgramSettings& settings, const framework::KeyboardState& keyboard);
+
+    void showCurrentFolder();
+    void updateKeyHint();
+
+    bool singlePathMode() const { return singlePathMode_; }
+    FocusedEdit lastFocusedEdit() const { return lastFocusedEdit_; }
+    int shownPicture() const { return shownPicture_; }
+
+protected:
+    void setupWindow() override;
+    void paint(QPainter& painter) override;
+    void dialogTimerTick(int id) override;
+
+private:
+    void closeButtonClicked();
+    void helpButtonClicked();
+    void sourceFieldFocused();
+    void targetFieldFocused();
+    void keyFieldFocused();
+
+    bool passStartupLogin();
+    void applyLoginKeyToKeyField();
+    void applyStartupSelection();
+    void setOptionBoxes();
+
+    framework::Application& application_;
+    ProcessState& state_;
+    const services::VariantTexts& variant_;
+    services::ProgramSettings& settings_;
+    const framework::KeyboardState& keyboard_;
+
+    bool singlePathMode_ = true;
+    FocusedEdit lastFocusedEdit_ = FocusedEdit::Source;
+    int shownPicture_ = services::restingPicture;
+};

@@ -1,0 +1,51 @@
+#include "app/EncryptApp.h"
+
+#include "app/EncryptDialog.h"
+#include "app/MainWindow.h"
+#include "app/ProcessState.h"
+
+#include "framework/Platform.h"
+#include "framework/SplashWindow.h"
+
+namespace {
+
+QString toQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+}  // namespace
+
+TEncryptApp::TEncryptApp(ProcessState& state, const services::VariantTexts& variant,
+                         const framework::KeyboardState& keyboard)
+    : state_(state), variant_(variant), keyboard_(keyboard), settings_(variant)
+{
+}
+
+TEncryptApp::~TEncryptApp()
+{
+    // The frame stores its position through settings_: destroy it first.
+    destroyMainWindow();
+    delete splash_.data();
+}
+
+TEncryptDialog* TEncryptApp::mainDialog() const { return state_.mainDialog; }
+
+void TEncryptApp::initMainWindow()
+{
+    const framework::ResourceSet resources(toQString(variant_.resourceRoot));
+    splash_ = new framework::SplashWindow(resources.bitmap(variant_.splashBitmap), QSize(400, 300), splashTimeout);
+    splash_->showCentred();
+
+    auto* dialog = new TEncryptDialog(*this, state_, variant_, settings_, keyboard_);
+    state_.mainDialog = dialog;
+    auto frame = std::make_unique<TMainWindow>(toQString(variant_.programTitle), dialog, settings_);
+
+    // The install folder may be longer than any fixed field: it is kept whole.
+    state_.programFolder = framework::installFolder();
+    state_.helpFilePath = framework::ensureTrailingSeparator(state_.programFolder) + toQString(variant_.helpFileName);
+    state_.windowsFolder = framework::systemFolder();
+
+    frame->setWindowIcon(resources.icon(variant_.frameIcon));
+    const services::StoredOptions stored = settings_.readStoredOptions();
+    if (const auto position = services::storedFramePosition(stored)) frame->move(position->x, position->y);
+    services::applyStoredOptions(stored, state_.options);
+    setMainWindow(std::move(frame));
+}

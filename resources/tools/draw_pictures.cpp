@@ -1,0 +1,199 @@
+// Draws the window programs' pictures and icons: a padlock that closes frame
+// by frame while Sealwin works and opens while Unsealwin works.
+//   draw_pictures <sealwin|unsealwin> <output folder>
+// writes <output folder>/bitmaps/<id>.png and <output folder>/icons/<id>.png.
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadialGradient>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+struct Palette {
+    QColor body;
+    QColor accent;
+};
+
+const Palette sealPalette{QColor(0x2b, 0x5c, 0x9e), QColor(0xf2, 0xb1, 0x34)};
+const Palette unsealPalette{QColor(0x2e, 0x8b, 0x57), QColor(0xf2, 0xb1, 0x34)};
+
+// openness 0: shackle home in the body; 1: lifted and swung clear.
+void drawPadlock(QPainter& painter, const QRectF& box, double openness, const Palette& palette, double glow)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const double w = box.width();
+    const double h = box.height();
+    const QRectF body(box.left() + w * 0.12, box.top() + h * 0.45, w * 0.76, h * 0.48);
+
+    if (glow > 0) {
+        QRadialGradient halo(body.center(), w * 0.7);
+        QColor light = palette.accent;
+        light.setAlphaF(0.45 * glow);
+        halo.setColorAt(0, light);
+        halo.setColorAt(1, Qt::transparent);
+        painter.fillRect(box, halo);
+    }
+
+    // The shackle: a thick arch whose right leg leaves the body as it opens.
+    const double lift = openness * h * 0.14;
+    const double shackleWidth = w * 0.50;
+    const double legLeft = box.left() + (w - shackleWidth) / 2;
+    const double top = box.top() + h * 0.08 - lift;
+    QPainterPath shackle;
+    shackle.moveTo(legLeft, body.top() + h * 0.04 - lift * (1 - openness));
+    shackle.lineTo(legLeft, top + shackleWidth / 2);
+    shackle.arcTo(QRectF(legLeft, top, shackleWidth, shackleWidth), 180, -180);
+    shackle.lineTo(legLeft + shackleWidth, body.top() + h * 0.04 - lift);
+    QPen steel(QColor(0x9a, 0xa4, 0xae), w * 0.10, Qt::SolidLine, Qt::FlatCap);
+    painter.setPen(steel);
+    painter.drawPath(shackle);
+    painter.setPen(QPen(QColor(0xdf, 0xe4, 0xea), w * 0.03, Qt::SolidLine, Qt::FlatCap));
+    painter.drawPath(shackle);
+
+    // The body, with a keyhole.
+    QLinearGradient fill(body.topLeft(), body.bottomRight());
+    fill.setColorAt(0, palette.body.lighter(150));
+    fill.setColorAt(1, palette.body.darker(130));
+    painter.setPen(QPen(palette.body.darker(180), 1.5));
+    painter.setBrush(fill);
+    painter.drawRoundedRect(body, w * 0.08, w * 0.08);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(palette.accent);
+    const QPointF hole(body.center().x(), body.top() + body.height() * 0.42);
+    painter.drawEllipse(hole, w * 0.07, w * 0.07);
+    painter.drawRect(QRectF(hole.x() - w * 0.03, hole.y(), w * 0.06, body.height() * 0.30));
+    painter.restore();
+}
+
+QImage blank(int width, int height, const QColor& background)
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(background);
+    return image;
+}
+
+bool save(const QImage& image, const QString& path)
+{
+    if (image.save(path)) return true;
+    std::fprintf(stderr, "draw_pictures: cannot write %s\n", qPrintable(path));
+    return false;
+}
+
+// An 85 by 120 frame of the main window's picture area.
+QImage frame(double openness, const Palette& palette, double glow)
+{
+    QImage image = blank(85, 120, QColor(0xf0, 0xf0, 0xf0));
+    QPainter painter(&image);
+    drawPadlock(painter, QRectF(4, 10, 77, 100), openness, palette, glow);
+    return image;
+}
+
+QImage splash(const Palette& palette, const QString& action)
+{
+    QImage image = blank(400, 300, Qt::white);
+    QPainter painter(&image);
+    QLinearGradient sky(0, 0, 0, 300);
+    sky.setColorAt(0, palette.body.darker(160));
+    sky.setColorAt(1, palette.body.darker(260));
+    painter.fillRect(image.rect(), sky);
+    drawPadlock(painter, QRectF(30, 60, 130, 170), 0, palette, 1.0);
+    painter.setPen(Qt::white);
+    QFont title(QStringLiteral("Sans Serif"));
+    title.setPixelSize(54);
+    title.setBold(true);
+    painter.setFont(title);
+    painter.drawText(QRectF(175, 80, 215, 70), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Tarvex"));
+    QFont subtitle(QStringLiteral("Sans Serif"));
+    subtitle.setPixelSize(22);
+    painter.setFont(subtitle);
+    painter.setPen(palette.accent);
+    painter.drawText(QRectF(178, 150, 215, 30), Qt::AlignLeft, action);
+    QFont small(QStringLiteral("Sans Serif"));
+    small.setPixelSize(12);
+    painter.setFont(small);
+    painter.setPen(QColor(0xd0, 0xd8, 0xe0));
+    painter.drawText(QRectF(178, 190, 215, 20), Qt::AlignLeft, QStringLiteral("File encryption  \u00b7  Version 1.3"));
+    painter.drawText(QRectF(0, 270, 400, 20), Qt::AlignHCenter, QStringLiteral("Click to continue"));
+    return image;
+}
+
+QImage icon(const Palette& palette)
+{
+    QImage image = blank(64, 64, Qt::transparent);
+    QPainter painter(&image);
+    drawPadlock(painter, QRectF(6, 2, 52, 60), 0, palette, 0);
+    return image;
+}
+
+// The small picture of the overwrite question.
+QImage promptPicture(const Palette& palette)
+{
+    QImage image = blank(28, 28, QColor(0xf0, 0xf0, 0xf0));
+    QPainter painter(&image);
+    drawPadlock(painter, QRectF(2, 1, 24, 26), 0.5, palette, 0);
+    return image;
+}
+
+bool drawSealwin(const QString& folder)
+{
+    const Palette& p = sealPalette;
+    bool ok = save(frame(0, p, 0), folder + "/bitmaps/2.png");
+    ok &= save(frame(0, p, 0.5), folder + "/bitmaps/3.png");
+    ok &= save(frame(0, p, 1.0), folder + "/bitmaps/10.png");
+    // Frames 4 to 9: the shackle comes down and the lock glows as it shuts.
+    for (int id = 4; id <= 9; ++id) {
+        const double step = (id - 4) / 5.0;
+        ok &= save(frame(1.0 - step, p, step), folder + QStringLiteral("/bitmaps/%1.png").arg(id));
+    }
+    ok &= save(promptPicture(p), folder + "/bitmaps/1.png");
+    ok &= save(splash(p, QStringLiteral("Encrypt")), folder + "/bitmaps/23.png");
+    ok &= save(icon(p), folder + "/icons/5.png");
+    return ok;
+}
+
+bool drawUnsealwin(const QString& folder)
+{
+    const Palette& p = unsealPalette;
+    // While a run goes on, 2, 3, 11, 12, 13 and 14 lift the shackle.
+    const int runFrames[] = {2, 3, 11, 12, 13, 14};
+    bool ok = true;
+    for (int i = 0; i < 6; ++i) {
+        const double step = i / 5.0;
+        ok &= save(frame(step, p, step), folder + QStringLiteral("/bitmaps/%1.png").arg(runFrames[i]));
+    }
+    ok &= save(frame(1.0, p, 0), folder + "/bitmaps/15.png");
+    ok &= save(frame(1.0, p, 0.5), folder + "/bitmaps/16.png");
+    ok &= save(frame(1.0, p, 1.0), folder + "/bitmaps/17.png");
+    ok &= save(promptPicture(p), folder + "/bitmaps/1.png");
+    ok &= save(splash(p, QStringLiteral("Decrypt")), folder + "/bitmaps/6.png");
+    ok &= save(icon(p), folder + "/icons/6.png");
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3 || (std::strcmp(argv[1], "sealwin") != 0 && std::strcmp(argv[1], "unsealwin") != 0)) {
+        std::fprintf(stderr, "usage: draw_pictures <sealwin|unsealwin> <output folder>\n");
+        return 2;
+    }
+    // Fonts need a platform; no display is needed to draw into images.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    const QString folder = QString::fromLocal8Bit(argv[2]);
+    if (!QDir().mkpath(folder + "/bitmaps") || !QDir().mkpath(folder + "/icons")) {
+        std::fprintf(stderr, "draw_pictures: cannot create %s\n", argv[2]);
+        return 1;
+    }
+    const bool ok = std::strcmp(argv[1], "sealwin") == 0 ? drawSealwin(folder) : drawUnsealwin(folder);
+    return ok ? 0 : 1;
+}
