@@ -29,9 +29,10 @@ bool Dialog::create()
     const auto dialogTemplate = resources_.dialogTemplate(templateName_);
     if (!dialogTemplate) return false;
 
-    // The 8-point sans-serif font the dialog units are measured in.
+    // A small sans-serif font, so that captions fit the widths the dialog
+    // units give them.
     QFont dialogFont(QStringLiteral("Sans Serif"));
-    dialogFont.setPixelSize(11);
+    dialogFont.setPixelSize(10);
     setFont(dialogFont);
     setWindowTitle(dialogTemplate->caption);
     setFixedSize(horizontalDialogUnitsToPixels(dialogTemplate->widthUnits),

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <cctype>
 
 using services::BuildVariant;
 using services::variantTexts;
@@ -13,9 +13,14 @@ namespace {
 // of each form of the word encrypt.
 std::string decryptForm(std::string_view sealwinText)
 {
-    static const std::regex upper("\\bEncrypt");
-    static const std::regex lower("\\bencrypt");
-    return std::regex_replace(std::regex_replace(std::string(sealwinText), upper, "Decrypt"), lower, "decrypt");
+    std::string text(sealwinText);
+    for (std::size_t at = 0; at + 7 <= text.size(); ++at) {
+        const bool wordStart = at == 0 || !std::isalpha(static_cast<unsigned char>(text[at - 1]));
+        if (!wordStart) continue;
+        if (text.compare(at, 7, "Encrypt") == 0) text.replace(at, 2, "De");
+        else if (text.compare(at, 7, "encrypt") == 0) text.replace(at, 2, "de");
+    }
+    return text;
 }
 
 }  // namespace
