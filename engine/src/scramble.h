@@ -13,6 +13,8 @@ public:
     static constexpr uint32_t kStateMask = 0x0FFFFFFFu;
 
     void seed(int32_t value) { state_ = static_cast<uint32_t>(value); }
+    uint32_t state() const { return state_; }
+    void setState(uint32_t state) { state_ = state; }
     void step() { state_ = (state_ * kMultiplier + 1u) & kStateMask; }
     int32_t hi() const { return static_cast<int32_t>(state_) >> 14; }
     int32_t lo() const { return static_cast<int32_t>(state_ & 0x3FFFu); }

@@ -10,6 +10,8 @@
 
 #include "block_modulo.h"
 #include "progress.h"
+#include "reference_generator.h"
+#include "reference_scramble.h"
 
 namespace tarvex {
 namespace {
@@ -49,6 +51,23 @@ TEST(BlockModulo, AgreesWithDivisionForEveryGeneratorValueAndBlockLength) {
     for (uint32_t divisor = 1; divisor <= 255; ++divisor) {
         const BlockModulo modulo(divisor);
         for (uint32_t x = 0; x <= 16383; ++x) ASSERT_EQ(modulo(x), x % divisor) << x << " mod " << divisor;
+    }
+}
+
+TEST(ScrambleChunk, MovesEveryByteWhereTheStepByStepModelDoes) {
+    for (const auto& text : kKeys) {
+        const PreparedKey key(text);
+        for (size_t length : {1u, 100u, 255u, 256u, 4000u, 65536u}) {
+            for (int direction : {1, 0}) {
+                auto chunk = distinctishBytes(length, 5);
+                auto modelled = chunk;
+                key.scramble(chunk, direction);
+                ReferenceGenerator generator(key.generatorAfterPreparation);
+                referenceScramble(key.block, modelled, generator, direction);
+                ASSERT_EQ(chunk, modelled) << "key '" << text << "' length " << length;
+                ASSERT_EQ(static_cast<uint32_t>(scrambleGenerator.saved()), generator.state());
+            }
+        }
     }
 }
 
