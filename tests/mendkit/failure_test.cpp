@@ -1,5 +1,5 @@
-// A FixedFile that cannot be written whole (the disk fills up) is reported,
-// never announced as repaired.
+// Failures after both files are open (the disk fills up, the last in-place
+// decryption cannot run) are reported, never announced as a repair.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -34,6 +34,18 @@ TEST(MendkitWriteFailure, IsReportedWithFailureStatusAndNoHalfFileLeft) {
             EXPECT_EQ(readFile(folder.file("broken.bin")), original);
         }
     }
+}
+
+// Only a regular file can be decrypted in place: the last step's failure must
+// not end in the "done" line.
+TEST(MendkitDecryptionFailure, IsReportedInsteadOfDone) {
+    const TempDir folder;
+    writeFile(folder.file("broken.bin"), randomBytes(1000, 4));
+    const ProgramRun run = runMendkit({"D", "1", "broken.bin", "/dev/null", kKey}, {folder.path(), {}});
+    const std::string message = "Decrypting /dev/null - ...\nCannot decrypt /dev/null\n\n";
+    ASSERT_GE(run.output.size(), message.size()) << run.output;
+    EXPECT_EQ(run.output.substr(run.output.size() - message.size()), message);
+    EXPECT_EQ(run.ending.status, 255);
 }
 
 }  // namespace
