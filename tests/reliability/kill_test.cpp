@@ -61,9 +61,10 @@ protected:
         const Bytes completed = transformThroughFile(kKey, start, direction, TARVEX_BOTH_LAYERS);
         letter_ = direction == TARVEX_ENCRYPT ? "E" : "D";
 
-        // Kills spread over one whole run, with a little room to finish first.
-        const auto fullRun = timeOneRun(start, direction);
-        std::uniform_int_distribution<long long> delay(0, fullRun.count() * 11 / 10);
+        // Kills spread over one whole run, with a little room to finish first;
+        // runs that beat the kill (the timing was taken on a busier machine)
+        // narrow the spread.
+        long long longestDelay = timeOneRun(start, direction).count() * 11 / 10;
 
         Figures figures;
         for (int trial = 0; trial < kTrials; ++trial) {
@@ -72,7 +73,8 @@ protected:
             writeFile(runFolder / "data.bin", start);
 
             const pid_t child = startChild([&] { return transformInPlace(direction); }, {runFolder, {}});
-            const auto wait = std::chrono::microseconds(delay(random));
+            const auto wait =
+                std::chrono::microseconds(std::uniform_int_distribution<long long>(0, longestDelay)(random));
             std::this_thread::sleep_for(wait);
             kill(child, SIGKILL);
             const Ending ending = waitForChild(child);
@@ -89,6 +91,7 @@ protected:
                 } else {
                     EXPECT_EQ(left, completed) << "trial " << trial << ", seed " << seed;
                     ++figures.finishedBeforeKill;
+                    longestDelay = longestDelay * 4 / 5;
                 }
                 continue;
             }
