@@ -1,12 +1,11 @@
 #include "scramble.h"
 
 #include <algorithm>
-#include <array>
-#include <bit>
 #include <cstdlib>
 #include <cstring>
 
 #include "block_modulo.h"
+#include "slot_search.h"
 #include "progress.h"
 #include "secure_wipe.h"
 
@@ -18,7 +17,6 @@ namespace {
 
 constexpr int kRunKeyOffset = 2;
 constexpr int kRunKeyCount = 14;
-constexpr int kMaxBlockLength = 255;
 constexpr int kCollisionStepsPerSlot = 10;
 
 // A byte's signed magnitude gives the number of draws, at least one.
@@ -47,68 +45,6 @@ size_t expandShortKey(uint8_t (&keyBlock)[kKeyBlockSize], size_t length) {
     std::memcpy(keyBlock + half, generated, generatedCount);
     secureWipe(generated, sizeof generated);
     return 16 + length - half;
-}
-
-constexpr uint32_t kNoFreeSlot = 256;
-constexpr int kLargestSearchBatch = 8;
-
-struct Jump {
-    uint32_t multiplier;
-    uint32_t increment;
-};
-
-// The generator k + 1 steps ahead is multiplier * state + increment, so a
-// batch of candidate positions can be computed side by side.
-constexpr std::array<Jump, kLargestSearchBatch> kJumps = [] {
-    std::array<Jump, kLargestSearchBatch> jumps{};
-    uint32_t multiplier = 1, increment = 0;
-    for (auto& jump : jumps) {
-        multiplier *= ScrambleGenerator::kMultiplier;
-        increment = increment * ScrambleGenerator::kMultiplier + 1;
-        jump = {multiplier, increment};
-    }
-    return jumps;
-}();
-
-// Steps the generator until hi mod the block length names a free slot, at
-// most maxSteps times, and returns that slot; kNoFreeSlot when none was found,
-// with the generator standing after all maxSteps steps. Candidates are tried
-// Batch at a time.
-template <int Batch>
-uint32_t stepToFreeSlot(ScrambleGenerator& generator, const bool* taken, const BlockModulo& modulo,
-                        uint32_t maxSteps) {
-    uint32_t state = generator.state();
-    while (maxSteps > 0) {
-        uint32_t next[Batch];
-        uint32_t slot[Batch];
-        unsigned freeSlots = 0;
-#pragma GCC unroll 8
-        for (int k = 0; k < Batch; ++k) {
-            next[k] = (state * kJumps[k].multiplier + kJumps[k].increment) & ScrambleGenerator::kStateMask;
-            slot[k] = modulo(next[k] >> 14);
-            freeSlots |= static_cast<unsigned>(!taken[slot[k]]) << k;
-        }
-        const uint32_t usable = std::min<uint32_t>(maxSteps, Batch);
-        freeSlots &= (1u << usable) - 1;
-        if (freeSlots) {
-            const int first = std::countr_zero(freeSlots);
-            generator.setState(next[first]);
-            return slot[first];
-        }
-        state = next[usable - 1];
-        maxSteps -= usable;
-    }
-    generator.setState(state);
-    return kNoFreeSlot;
-}
-
-// The fuller the block, the more steps a free slot takes on average
-// (slots / free ones): the batch grows with it.
-uint32_t searchFreeSlot(ScrambleGenerator& generator, const bool* taken, const BlockModulo& modulo,
-                        uint32_t maxSteps, uint32_t freeSlots, uint32_t slots) {
-    if (2 * freeSlots > slots) return stepToFreeSlot<1>(generator, taken, modulo, maxSteps);
-    if (4 * freeSlots > slots) return stepToFreeSlot<4>(generator, taken, modulo, maxSteps);
-    return stepToFreeSlot<kLargestSearchBatch>(generator, taken, modulo, maxSteps);
 }
 
 int runLength(uint8_t runKey) {
@@ -165,13 +101,15 @@ void scrambleChunk(const uint8_t* keyBlock, uint8_t* chunk, int32_t length, int6
     // A zero-step reload on a chunk's first byte has no earlier position to
     // keep; both directions then start from slot 0.
     uint32_t position = 0;
-    bool taken[kMaxBlockLength + 1];
-    uint8_t block[kMaxBlockLength + 1];
+    SlotMarks marks;
+    uint8_t block[kMaxScrambleBlock + 1];
 
+    PositionStream positions;
     while (offset < length) {
         const uint32_t slots = static_cast<uint32_t>(blockLength);
         const BlockModulo modulo(slots);
-        std::memset(taken, 0, sizeof taken);
+        marks.clear();
+        positions.start(generator, modulo);
         uint8_t* source = chunk + offset;
 
         for (uint32_t i = 0; i < slots; ++i) {
@@ -182,27 +120,24 @@ void scrambleChunk(const uint8_t* keyBlock, uint8_t* chunk, int32_t length, int6
             if (--run == 0) {
                 if (++runKeyIndex == kRunKeyCount) runKeyIndex = 0;
                 run = runLength(keyBlock[kRunKeyOffset + runKeyIndex]);
-                const int steps = run & 15;
+                const uint32_t steps = run & 15;
                 if (steps == 0) {
                     // A run of 16 keeps the previous position when it is free here.
                     searchSteps = kCollisionStepsPerSlot * slots;
-                    search = position >= slots || taken[position];
+                    search = marks.isTaken(position, slots);
                 } else {
-                    for (int step = 1; step < steps; ++step) generator.step();
+                    positions.skip(steps - 1);
                 }
             }
-            if (search) {
-                position = searchFreeSlot(generator, taken, modulo, searchSteps, slots - i, slots);
-                if (position == kNoFreeSlot)
-                    position = static_cast<uint32_t>(std::find(taken, taken + slots, false) - taken);
-            }
+            if (search) position = positions.takeFreeSlot(marks, searchSteps);
 
             if (direction)
                 block[position] = source[i];
             else
                 block[i] = source[position];
-            taken[position] = true;
+            marks.mark(position);
         }
+        generator.setState(positions.state());
         std::memcpy(source, block, slots);
 
         blockKeyIndex ^= 1;

@@ -50,7 +50,14 @@ const std::vector<std::string> kKeys = {
 TEST(BlockModulo, AgreesWithDivisionForEveryGeneratorValueAndBlockLength) {
     for (uint32_t divisor = 1; divisor <= 255; ++divisor) {
         const BlockModulo modulo(divisor);
-        for (uint32_t x = 0; x <= 16383; ++x) ASSERT_EQ(modulo(x), x % divisor) << x << " mod " << divisor;
+        for (uint32_t x = 0; x <= 16383; ++x) {
+            ASSERT_EQ(modulo(x), x % divisor) << x << " mod " << divisor;
+            if (divisor >= BlockModulo::kNarrowFrom) {
+                const uint64_t product = uint64_t(x) * modulo.narrowReciprocal();
+                ASSERT_LT(product, uint64_t(1) << 32) << x << " / " << divisor;
+                ASSERT_EQ(product >> 24, x / divisor) << x << " / " << divisor;
+            }
+        }
     }
 }
 
