@@ -1,7 +1,11 @@
 #include "framework/Dialog.h"
 
+#include "DroppedFiles.h"
+
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
@@ -77,6 +81,9 @@ QWidget* Dialog::createControl(const ControlTemplate& control)
     case ControlKind::PasswordEdit: {
         auto* edit = new QLineEdit(control.caption, this);
         if (control.kind == ControlKind::PasswordEdit) edit->setEchoMode(QLineEdit::Password);
+        // Files dropped on a field of a dialog that takes drops are a drop on
+        // the dialog, not text to paste into the field.
+        if (acceptDrops()) edit->setAcceptDrops(false);
         return edit;
     }
     case ControlKind::GroupBox:
@@ -228,6 +235,19 @@ bool Dialog::isDialogTimerRunning(int id) const
 }
 
 void Dialog::filesDropped(const QStringList&) {}
+
+void Dialog::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void Dialog::dropEvent(QDropEvent* event)
+{
+    const QStringList paths = droppedFiles(event->mimeData());
+    if (paths.isEmpty()) return;
+    event->acceptProposedAction();
+    filesDropped(paths);
+}
 
 void Dialog::paint(QPainter&) {}
 

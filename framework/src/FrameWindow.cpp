@@ -2,29 +2,15 @@
 
 #include "framework/Dialog.h"
 
+#include "DroppedFiles.h"
+
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QMoveEvent>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace framework {
-
-namespace {
-
-QStringList localFiles(const QMimeData* mime)
-{
-    QStringList paths;
-    if (!mime) return paths;
-    for (const QUrl& url : mime->urls()) {
-        if (url.isLocalFile()) paths << url.toLocalFile();
-    }
-    return paths;
-}
-
-}  // namespace
 
 FrameWindow::FrameWindow(const QString& title, Dialog* client) : QWidget(nullptr), client_(client)
 {
@@ -64,12 +50,12 @@ void FrameWindow::closeEvent(QCloseEvent* event)
 
 void FrameWindow::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!localFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+    if (!droppedFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }
 
 void FrameWindow::dropEvent(QDropEvent* event)
 {
-    const QStringList paths = localFiles(event->mimeData());
+    const QStringList paths = droppedFiles(event->mimeData());
     if (paths.isEmpty()) return;
     event->acceptProposedAction();
     client_->filesDropped(paths);

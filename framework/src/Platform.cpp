@@ -1,5 +1,7 @@
 #include "framework/Platform.h"
 
+#include "framework/FileSystem.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
@@ -26,7 +28,7 @@ QString currentDirectory()
 
 QString ensureTrailingSeparator(const QString& path)
 {
-    return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
+    return path.endsWith(pathSeparator) ? path : path + pathSeparator;
 }
 
 }  // namespace framework

@@ -4,13 +4,17 @@
 
 #include "framework/Dialog.h"
 #include "framework/DialogTemplate.h"
+#include "framework/FrameWindow.h"
 #include "framework/Modal.h"
 
+#include <QDropEvent>
 #include <QFile>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <array>
 
@@ -164,4 +168,55 @@ TEST_F(ModalSeam, FileDialogsAreAnsweredToo)
     EXPECT_EQ(chooseFileToSave(nullptr, {"Save", "/tmp", ""}), QString());
     ASSERT_EQ(user.fileDialogs.size(), 2u);
     EXPECT_EQ(user.fileDialogs[0].title, "Select file(s) to Encrypt");
+}
+
+namespace {
+
+class DropDialog : public Dialog {
+public:
+    using Dialog::Dialog;
+    std::vector<QStringList> drops;
+    void filesDropped(const QStringList& paths) override { drops.push_back(paths); }
+};
+
+void dropOn(QWidget* target, const QList<QUrl>& urls)
+{
+    QMimeData mime;
+    mime.setUrls(urls);
+    mime.setText("pasted text");
+    // As a drag does: it enters the widget before it drops there.
+    QDragEnterEvent enter(QPoint(30, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(30, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+}
+
+}  // namespace
+
+TEST(Dialog, TakesDroppedLocalFilesOnItselfAndInItsFrame)
+{
+    QTemporaryDir folder;
+    QDir().mkpath(folder.path() + "/dialogs");
+    QFile file(folder.path() + "/dialogs/DROP.dlg");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("DIALOG DROP 120 50 \"\" drops\nCONTROL 101 edit \"\" 8 8 104 14\n");
+    file.close();
+
+    auto* dialog = new DropDialog(nullptr, ResourceSet(folder.path()), "DROP");
+    FrameWindow frame("Frame", dialog);
+    ASSERT_TRUE(frame.create());
+    frame.show();
+    const QList<QUrl> urls{QUrl::fromLocalFile("/tmp/a b.txt"), QUrl("https://example.org/x"),
+                           QUrl::fromLocalFile("/tmp/c")};
+    dropOn(dialog, urls);
+    dropOn(&frame, urls);  // e.g. on the frame's caption
+    // A field of a dialog that takes drops leaves them to the dialog rather
+    // than pasting the names as text.
+    dropOn(dialog->control(101), urls);
+    dropOn(dialog, {QUrl("https://example.org/x")});
+    ASSERT_EQ(dialog->drops.size(), 3u);
+    EXPECT_EQ(dialog->drops[0], QStringList({"/tmp/a b.txt", "/tmp/c"}));
+    EXPECT_EQ(dialog->drops[1], dialog->drops[0]);
+    EXPECT_EQ(dialog->drops[2], dialog->drops[0]);
+    EXPECT_EQ(dialog->text(101), "");
 }

@@ -67,7 +67,9 @@ public:
     void stopDialogTimer(int id);
     bool isDialogTimerRunning(int id) const;
 
-    // A frame delivers files dropped on it to its client here.
+    // Files dropped on a dialog whose template accepts drops arrive here,
+    // wherever on the dialog they land; a frame delivers its own drops to its
+    // client here too.
     virtual void filesDropped(const QStringList& paths);
 
 protected:
@@ -85,6 +87,8 @@ protected:
     }
 
     void paintEvent(QPaintEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     // Escape and the window's close box act like the button with id 2.
     void reject() override;
     bool eventFilter(QObject* watched, QEvent* event) override;

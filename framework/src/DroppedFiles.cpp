@@ -1,0 +1,18 @@
+#include "DroppedFiles.h"
+
+#include <QMimeData>
+#include <QUrl>
+
+namespace framework {
+
+QStringList droppedFiles(const QMimeData* mime)
+{
+    QStringList paths;
+    if (!mime) return paths;
+    for (const QUrl& url : mime->urls()) {
+        if (url.isLocalFile()) paths << url.toLocalFile();
+    }
+    return paths;
+}
+
+}  // namespace framework
