@@ -2,12 +2,12 @@
 
 #include <cstring>
 
+#include "scratch_folder.h"
 #include "tarvex.h"
-#include "test_files.h"
 
 namespace {
 
-using namespace testfiles;
+using namespace enginetest;
 
 const char* const kKey = "buffer key text";
 

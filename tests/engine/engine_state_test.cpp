@@ -5,8 +5,8 @@
 
 #include "block_cipher.h"
 #include "scramble.h"
+#include "scratch_folder.h"
 #include "tarvex.h"
-#include "test_files.h"
 
 namespace tarvex {
 namespace {
@@ -17,8 +17,8 @@ bool workingTablesAreZero() {
 }
 
 TEST(KeyMaterial, WorkingTablesAreWipedWhenEveryKindOfCallEnds) {
-    testfiles::ScratchFolder folder;
-    testfiles::writeFile("plain", testfiles::randomBytes(1000, 41));
+    enginetest::ScratchFolder folder;
+    enginetest::writeFile("plain", enginetest::randomBytes(1000, 41));
     std::vector<uint8_t> data(500);
 
     ASSERT_EQ(tarvexTransformFile("wipe key", "plain", "sealed", 1, 0), TARVEX_OK);

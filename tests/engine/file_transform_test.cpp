@@ -1,20 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <ctime>
 #include <fstream>
 #include <string>
 
+#include "scratch_folder.h"
 #include "tarvex.h"
-#include "test_files.h"
 
 namespace {
 
-using namespace testfiles;
+using namespace enginetest;
 namespace fs = std::filesystem;
 
 const char* const kKey = "correct horse battery";
@@ -198,14 +196,14 @@ TEST_F(FileTransform, TargetThatCannotBeAppendedToReturnsMinusTwo) {
     EXPECT_EQ(readFile(folder.file("plain")), plain);
 }
 
-struct PermissionCase {
-    std::string source, target;
-};
-
-int transformAsUnprivileged(void* context) {
-    auto* names = static_cast<PermissionCase*>(context);
-    if (!dropRootPrivileges()) return 100;
-    return -transform(names->source, names->target, 1, 0);
+// The transform's result, negated to fit an exit status, from a child that
+// runs it as an unprivileged user.
+int unprivilegedResult(const std::string& source, const std::string& target) {
+    const Ending ending = waitForChild(startChild([&] {
+        if (!dropRootPrivileges()) return 100;
+        return -transform(source, target, 1, 0);
+    }));
+    return ending.exited ? ending.status : -1;
 }
 
 TEST_F(FileTransform, TargetThatCannotBeOpenedForUpdateReturnsMinusThree) {
@@ -216,10 +214,8 @@ TEST_F(FileTransform, TargetThatCannotBeOpenedForUpdateReturnsMinusThree) {
     fs::permissions(folder.file("read-only"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     fs::permissions(folder.file("write-only"), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write);
 
-    PermissionCase inPlace{folder.file("read-only"), folder.file("read-only")};
-    PermissionCase writeOnlyTarget{folder.file("read-only"), folder.file("write-only")};
-    EXPECT_EQ(runInChild(transformAsUnprivileged, &inPlace), -TARVEX_ERR_UPDATE_TARGET);
-    EXPECT_EQ(runInChild(transformAsUnprivileged, &writeOnlyTarget), -TARVEX_ERR_UPDATE_TARGET);
+    EXPECT_EQ(unprivilegedResult(folder.file("read-only"), folder.file("read-only")), -TARVEX_ERR_UPDATE_TARGET);
+    EXPECT_EQ(unprivilegedResult(folder.file("read-only"), folder.file("write-only")), -TARVEX_ERR_UPDATE_TARGET);
     EXPECT_EQ(readFile(folder.file("read-only")), plain);
     EXPECT_TRUE(folder.journals().empty());
 }
@@ -231,18 +227,14 @@ TEST_F(FileTransform, WriteErrorIntoAnotherFileReturnsIoErrorAndSparesTheSource)
     EXPECT_EQ(readFile(folder.file("plain")), plain);
 }
 
-int encryptInPlaceUnderSizeLimit(void* limit) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit fileSize{*static_cast<rlim_t*>(limit), *static_cast<rlim_t*>(limit)};
-    if (setrlimit(RLIMIT_FSIZE, &fileSize) != 0) return 100;
-    return -transform("data", "data", 1, 0);
-}
-
 TEST_F(FileTransform, FailedInPlaceWriteKeepsAJournalThatMatchesTheFile) {
     const Bytes plain = randomBytes(200000, 15);
     writeFile("data", plain);
-    rlim_t limit = 100000;  // the second chunk's write crosses it
-    ASSERT_EQ(runInChild(encryptInPlaceUnderSizeLimit, &limit), -TARVEX_ERR_IO);
+    ChildOptions limited;
+    limited.fileSizeLimit = 100000;  // the second chunk's write crosses it
+    const Ending ending = waitForChild(startChild([] { return -transform("data", "data", 1, 0); }, limited));
+    ASSERT_TRUE(ending.exited);
+    ASSERT_EQ(ending.status, -TARVEX_ERR_IO);
 
     const auto journals = folder.journals();
     ASSERT_EQ(journals.size(), 1u);

@@ -2,12 +2,12 @@
 
 #include <vector>
 
+#include "scratch_folder.h"
 #include "tarvex.h"
-#include "test_files.h"
 
 namespace {
 
-using namespace testfiles;
+using namespace enginetest;
 
 std::vector<int32_t> reports;
 

@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "child_process.h"
-#include "test_files.h"
+#include "repair_support.h"
 
 namespace mendkit_test {
 namespace {
@@ -21,7 +20,7 @@ class MendkitRefuses : public ::testing::Test {
 protected:
     void SetUp() override { writeFile(broken, original); }
 
-    const TempDir folder;
+    const TempFolder folder;
     const std::string broken = folder.file("broken.bin");
     const std::string fixed = folder.file("fixed.bin");
     const Bytes original = randomBytes(70000, 11);

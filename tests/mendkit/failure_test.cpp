@@ -5,9 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include "child_process.h"
+#include "repair_support.h"
 #include "tarvex.h"
-#include "test_files.h"
 
 namespace mendkit_test {
 namespace {
@@ -15,7 +14,7 @@ namespace {
 constexpr const char* kKey = "Tarvex repair key 2";
 
 TEST(MendkitWriteFailure, IsReportedWithFailureStatusAndNoHalfFileLeft) {
-    const TempDir folder;
+    const TempFolder folder;
     const Bytes original = randomBytes(200000, 3);
     writeFile(folder.file("broken.bin"), original);
 
@@ -39,7 +38,7 @@ TEST(MendkitWriteFailure, IsReportedWithFailureStatusAndNoHalfFileLeft) {
 // Only a regular file can be decrypted in place: the last step's failure must
 // not end in the "done" line.
 TEST(MendkitDecryptionFailure, IsReportedInsteadOfDone) {
-    const TempDir folder;
+    const TempFolder folder;
     writeFile(folder.file("broken.bin"), randomBytes(1000, 4));
     const ProgramRun run = runMendkit({"D", "1", "broken.bin", "/dev/null", kKey}, {folder.path(), {}});
     const std::string message = "Decrypting /dev/null - ...\nCannot decrypt /dev/null\n\n";

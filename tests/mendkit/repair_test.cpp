@@ -6,9 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "child_process.h"
+#include "repair_support.h"
 #include "tarvex.h"
-#include "test_files.h"
 
 namespace mendkit_test {
 namespace {
@@ -35,7 +34,7 @@ protected:
         return mend(brokenBytes, {direction, count, "broken.bin", "fixed.bin", key});
     }
 
-    const TempDir folder;
+    const TempFolder folder;
     const Bytes original = randomBytes(200000, 7);
     const Bytes encrypted = transformThroughFile(kKey, original, TARVEX_ENCRYPT, TARVEX_BOTH_LAYERS);
     std::string lastOutput;

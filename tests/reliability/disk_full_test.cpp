@@ -4,10 +4,9 @@
 
 #include <string>
 
-#include "child_process.h"
 #include "journal.h"
+#include "repair_support.h"
 #include "tarvex.h"
-#include "test_files.h"
 
 namespace reliability {
 namespace {
@@ -19,7 +18,7 @@ constexpr const char* kKey = "the disk filled up";
 
 // Runs the transform in a child that may write no file beyond `limit` bytes;
 // the child's exit status carries the engine's result, negated.
-int transformWithLimit(const TempDir& folder, const char* source, const char* target, int direction, long limit) {
+int transformWithLimit(const TempFolder& folder, const char* source, const char* target, int direction, long limit) {
     const Ending ending = waitForChild(startChild(
         [&] { return -tarvexTransformFile(kKey, source, target, direction, TARVEX_BOTH_LAYERS); },
         {folder.path(), limit}));
@@ -28,7 +27,7 @@ int transformWithLimit(const TempDir& folder, const char* source, const char* ta
 }
 
 TEST(DiskFull, RunIntoAnotherFileFailsAndSparesTheSource) {
-    const TempDir folder;
+    const TempFolder folder;
     const Bytes source = randomBytes(300000, 21);
     writeFile(folder.file("source.bin"), source);
     for (const int direction : {TARVEX_ENCRYPT, TARVEX_DECRYPT}) {
@@ -44,7 +43,7 @@ TEST(DiskFull, InPlaceRunKeepsItsJournalAndMendkitRepairsTheFile) {
     for (const int direction : {TARVEX_ENCRYPT, TARVEX_DECRYPT}) {
         // The limit falls on a chunk's start, or inside it (a short write).
         for (const long limit : {3 * kChunk, 3 * kChunk + 1000}) {
-            const TempDir folder;
+            const TempFolder folder;
             const Bytes start = direction == TARVEX_ENCRYPT ? original : encrypted;
             writeFile(folder.file("data.bin"), start);
             EXPECT_EQ(transformWithLimit(folder, "data.bin", "data.bin", direction, limit), TARVEX_ERR_IO);

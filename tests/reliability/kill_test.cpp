@@ -12,10 +12,9 @@
 #include <string>
 #include <thread>
 
-#include "child_process.h"
 #include "journal.h"
+#include "repair_support.h"
 #include "tarvex.h"
-#include "test_files.h"
 
 namespace reliability {
 namespace {
@@ -154,7 +153,7 @@ private:
         return true;
     }
 
-    TempDir folder_;
+    TempFolder folder_;
     std::string letter_;
 };
 

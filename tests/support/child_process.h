@@ -7,7 +7,7 @@
 #include <sys/types.h>
 #include <vector>
 
-namespace mendkit_test {
+namespace testsupport {
 
 // How a child process ended: its exit status (as the parent sees it, so -1
 // reads 255), or the signal that killed it.
@@ -36,7 +36,4 @@ struct ProgramRun {
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
                       const ChildOptions& options = {});
 
-// The mendkit binary under test.
-ProgramRun runMendkit(const std::vector<std::string>& arguments, const ChildOptions& options = {});
-
-}  // namespace mendkit_test
+}  // namespace testsupport

@@ -7,7 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace mendkit_test {
+namespace testsupport {
 
 namespace {
 
@@ -80,8 +80,4 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
     return run;
 }
 
-ProgramRun runMendkit(const std::vector<std::string>& arguments, const ChildOptions& options) {
-    return runProgram(MENDKIT_PATH, arguments, options);
-}
-
-}  // namespace mendkit_test
+}  // namespace testsupport

@@ -6,17 +6,15 @@
 #include <random>
 #include <stdexcept>
 
-#include "tarvex.h"
+namespace testsupport {
 
-namespace mendkit_test {
-
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "mendkit-test-XXXXXX").string();
+TempFolder::TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "tarvex-test-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
     path_ = std::filesystem::canonical(pattern);
 }
 
-TempDir::~TempDir() {
+TempFolder::~TempFolder() {
     std::error_code error;
     std::filesystem::remove_all(path_, error);
 }
@@ -41,19 +39,4 @@ Bytes randomBytes(size_t count, uint32_t seed) {
     return bytes;
 }
 
-Bytes splice(const Bytes& head, const Bytes& tail, size_t count) {
-    Bytes result(head.begin(), head.begin() + static_cast<std::ptrdiff_t>(count));
-    result.insert(result.end(), tail.begin() + static_cast<std::ptrdiff_t>(count), tail.end());
-    return result;
-}
-
-Bytes transformThroughFile(const char* key, const Bytes& bytes, int direction, int layerChoice) {
-    const TempDir folder;
-    writeFile(folder.file("in"), bytes);
-    if (tarvexTransformFile(key, folder.file("in").c_str(), folder.file("out").c_str(), direction,
-                            layerChoice) != TARVEX_OK)
-        throw std::runtime_error("the engine failed to transform a test file");
-    return readFile(folder.file("out"));
-}
-
-}  // namespace mendkit_test
+}  // namespace testsupport

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "child_process.h"
+#include "test_files.h"
+
+namespace mendkit_test {
+
+using namespace testsupport;
+
+// The first `count` bytes of `head` followed by the rest of `tail`: the state
+// of a file whose in-place run had finished `count` bytes.
+Bytes splice(const Bytes& head, const Bytes& tail, size_t count);
+
+// `bytes` passed through the engine's file transform into another file.
+Bytes transformThroughFile(const char* key, const Bytes& bytes, int direction, int layerChoice);
+
+// The mendkit binary under test.
+ProgramRun runMendkit(const std::vector<std::string>& arguments, const ChildOptions& options = {});
+
+}  // namespace mendkit_test
