@@ -13,5 +13,5 @@ ctest --test-dir build --output-on-failure -j "$jobs"
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
 scripts/build.sh build-sanitize -DTARVEX_WERROR=ON -DTARVEX_SANITIZE=ON -DTARVEX_BENCH=OFF
-ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+ASAN_OPTIONS=abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
