@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "app/PathTests.h"
+#include "app/Paths.h"
 #include "app/ProcessState.h"
 
 #include <QFile>

@@ -1,5 +1,7 @@
 #include "app/EncryptDialog.h"
 
+#include "app/FolderExpansion.h"
+#include "app/Paths.h"
 #include "app/ProcessState.h"
 
 #include "services/ProgramSettings.h"
@@ -45,6 +47,7 @@ void TEncryptDialog::setupWindow()
         Response{CloseButton, ControlEvent::Clicked, &TEncryptDialog::closeButtonClicked},
         Response{HelpButton, ControlEvent::Clicked, &TEncryptDialog::helpButtonClicked},
         Response{SourceField, ControlEvent::GainedFocus, &TEncryptDialog::sourceFieldFocused},
+        Response{SourceField, ControlEvent::TextChanged, &TEncryptDialog::sourceFieldChanged},
         Response{TargetField, ControlEvent::GainedFocus, &TEncryptDialog::targetFieldFocused},
         Response{KeyField, ControlEvent::GainedFocus, &TEncryptDialog::keyFieldFocused},
     };
@@ -75,17 +78,70 @@ void TEncryptDialog::applyLoginKeyToKeyField()
     if (QWidget* field = control(KeyField)) field->update();
 }
 
+// Paths from the command line: several are a list, folders among them kept as
+// they are; a single one is shown, and expanded when it is a folder.
 void TEncryptDialog::applyStartupSelection()
 {
     const int count = state_.selectedFiles.count();
     if (count > 1) {
-        setText(SourceField, toQString(variant_.filesSelected).replace("%d", QString::number(count)));
+        showSelectionSummary(count);
         singlePathMode_ = false;
         focusControl(KeyField);
     } else if (count == 1) {
-        setText(SourceField, QString::fromStdString(state_.selectedFiles.getAt(0)));
-        singlePathMode_ = true;
+        selectSinglePath(QString::fromStdString(state_.selectedFiles.getAt(0)));
     }
+}
+
+void TEncryptDialog::filesDropped(const QStringList& paths)
+{
+    state_.selectedFiles.clear();
+    state_.targetFiles.clear();
+    for (const QString& path : paths) {
+        if (isFilePath(path)) state_.selectedFiles.add(path.toStdString());
+    }
+    if (paths.size() > 1) {
+        // Every dropped item is counted, though only the files are taken.
+        showSelectionSummary(static_cast<int>(paths.size()));
+        singlePathMode_ = false;
+    } else if (paths.size() == 1) {
+        selectSinglePath(paths.front());
+    }
+    focusControl(KeyField);
+    showCurrentFolder();
+}
+
+// Shows one selected path in the source field and expands it when it is a
+// folder. A path longer than the field holds is never cut short: a cut path
+// could name another file. The field then only describes the selection, which
+// holds the path whole.
+void TEncryptDialog::selectSinglePath(const QString& path)
+{
+    const bool fitsField = path.size() <= fieldLimit;
+    if (fitsField) setText(SourceField, path);
+    if (!isFolderPath(path)) {
+        if (!fitsField) showSelectionSummary(state_.selectedFiles.count());
+        singlePathMode_ = fitsField;
+        return;
+    }
+    state_.selectedFiles.clear();
+    const GuardedFolders guarded{state_.windowsFolder, state_.programFolder};
+    const ExpansionOutcome outcome = expandTopLevelFolder(path, state_.selectedFiles, guarded, variant_, this);
+    if (!fitsField) {
+        // Nothing in the field to rebuild the selection from: a refused or
+        // cancelled folder leaves none.
+        if (outcome != ExpansionOutcome::Expanded) state_.selectedFiles.clear();
+        showSelectionSummary(state_.selectedFiles.count());
+    }
+    // After a refusal or cancellation the next run start rebuilds the
+    // selection from the field, and meets the same answer again.
+    singlePathMode_ = fitsField && outcome != ExpansionOutcome::Expanded;
+}
+
+void TEncryptDialog::showSelectionSummary(int count)
+{
+    if (count == 0) setText(SourceField, toQString(variant_.noFilesSelected));
+    else if (count == 1) setText(SourceField, toQString(variant_.oneFileSelected));
+    else setText(SourceField, toQString(variant_.filesSelected).replace("%d", QString::number(count)));
 }
 
 void TEncryptDialog::setOptionBoxes()
@@ -128,6 +184,21 @@ void TEncryptDialog::closeButtonClicked()
 }
 
 void TEncryptDialog::helpButtonClicked() { framework::showHelpFile(control(HelpButton), state_.helpFilePath); }
+
+// Runs on every change of the field, also when the program writes it: a path
+// makes the field the selection, anything else (a summary) leaves the list as
+// the selection.
+void TEncryptDialog::sourceFieldChanged()
+{
+    const QString text = this->text(SourceField);
+    if (isFilePath(text) || isFolderPath(text)) {
+        singlePathMode_ = true;
+        state_.selectedFiles.clear();
+        if (isFilePath(text)) state_.selectedFiles.add(text.toStdString());
+    } else {
+        singlePathMode_ = false;
+    }
+}
 
 void TEncryptDialog::sourceFieldFocused()
 {

@@ -1,15 +1,8 @@
 // Start-up and the main window of both programs, on real widgets (offscreen)
 // with the settings in an empty configuration folder.
-#include "support/ScriptedUserQueue.h"
-#include "support/TestConfiguration.h"
-
-#include "app/EncryptApp.h"
-#include "app/EncryptDialog.h"
-#include "app/ProcessState.h"
+#include "MainWindowFixture.h"
 
 #include "framework/FrameWindow.h"
-#include "framework/KeyboardState.h"
-#include "framework/RegistryStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,48 +11,8 @@
 #include <QTest>
 #include <QTextBrowser>
 
-#include <memory>
-
 using services::BuildVariant;
 using services::variantTexts;
-
-namespace {
-
-class FakeKeyboard : public framework::KeyboardState {
-public:
-    bool capsLock = false;
-    bool capsLockOn() const override { return capsLock; }
-};
-
-class MainWindow : public WithEmptyConfiguration {
-protected:
-    // Starts a program as its process entry would, with `arguments` read.
-    TEncryptDialog* start(BuildVariant variant = BuildVariant::Encrypt)
-    {
-        app = std::make_unique<TEncryptApp>(state, variantTexts(variant), keyboard);
-        EXPECT_TRUE(app->start());
-        return app->mainDialog();
-    }
-    // Ends the program as the user would, and starts it again.
-    TEncryptDialog* restart(BuildVariant variant = BuildVariant::Encrypt)
-    {
-        app.reset();
-        state.options = {};
-        return start(variant);
-    }
-    std::optional<framework::RegistryKey> settingsKey(BuildVariant variant = BuildVariant::Encrypt)
-    {
-        return framework::RegistryKey::openOrCreate(QString::fromUtf8(variantTexts(variant).settingsKeyPath.data()));
-    }
-
-    ScriptedUserQueue user;
-    framework::ScopedScriptedUser installed{user};
-    FakeKeyboard keyboard;
-    ProcessState state;
-    std::unique_ptr<TEncryptApp> app;
-};
-
-}  // namespace
 
 TEST_F(MainWindow, FirstStartShowsTheDefaultsAndCreatesTheKeys)
 {

@@ -50,9 +50,13 @@ public:
     void showCurrentFolder();
     void updateKeyHint();
 
+    // True: the source field holds one path, read again when a run starts.
+    // False: selectedFiles is the selection; the field only describes it.
     bool singlePathMode() const { return singlePathMode_; }
     FocusedEdit lastFocusedEdit() const { return lastFocusedEdit_; }
     int shownPicture() const { return shownPicture_; }
+
+    void filesDropped(const QStringList& paths) override;
 
 protected:
     void setupWindow() override;
@@ -62,6 +66,7 @@ protected:
 private:
     void closeButtonClicked();
     void helpButtonClicked();
+    void sourceFieldChanged();
     void sourceFieldFocused();
     void targetFieldFocused();
     void keyFieldFocused();
@@ -69,6 +74,8 @@ private:
     bool passStartupLogin();
     void applyLoginKeyToKeyField();
     void applyStartupSelection();
+    void selectSinglePath(const QString& path);
+    void showSelectionSummary(int count);
     void setOptionBoxes();
 
     framework::Application& application_;

@@ -1,0 +1,26 @@
+// The folders a selection must never reach: the system's own folder, the
+// folder the program is installed in, and the root of the file system.
+#pragma once
+
+#include "services/BuildVariant.h"
+
+#include <QString>
+
+#include <optional>
+
+enum class RefusalKind { SystemFolder = 1, ProgramFolder = 2, FileSystemRoot = 3 };
+
+// The folders found at start-up that checkFolderSafety guards.
+struct GuardedFolders {
+    QString systemFolder;   // empty when unknown: then every folder is refused
+    QString programFolder;  // empty when unknown: then it guards nothing
+};
+
+// Whether `folder` may be expanded. Refused: a folder that contains the system
+// folder's text (exact case) or equals it ignoring case, one that equals the
+// program folder ignoring case, or the root. A link is judged both as written
+// and by the folder it leads to, so it cannot lead a selection past a refusal.
+std::optional<RefusalKind> checkFolderSafety(const QString& folder, const GuardedFolders& guarded);
+
+// The text that tells the user why a folder was refused.
+QString refusalText(RefusalKind kind, const services::VariantTexts& variant);

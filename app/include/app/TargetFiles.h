@@ -1,0 +1,21 @@
+// Where a run writes its results. targetFiles holds one of two forms:
+//  - directory form: the marker "TARGET_DIRECTORY", then a folder ending in a
+//    separator; every source goes into that folder under its own name;
+//  - per-file form: entry i is the target of source i. Empty means no target
+//    was given; a single empty entry means none for a single folder.
+#pragma once
+
+#include "services/StringList.h"
+
+#include <QString>
+
+#include <optional>
+#include <string_view>
+
+inline constexpr std::string_view targetDirectoryMarker = "TARGET_DIRECTORY";
+
+// Replaces the targets by the directory form for `folder`.
+void setTargetDirectory(services::StringList& targetFiles, const QString& folder);
+// The folder of the directory form, with its final separator; nothing when
+// the targets are in per-file form.
+std::optional<QString> targetDirectory(const services::StringList& targetFiles);

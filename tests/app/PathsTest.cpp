@@ -1,0 +1,115 @@
+// The path tests and parts, the three safety refusals and the forms of the
+// target list, on real folders.
+#include "support/FolderTree.h"
+
+#include "app/FolderSafety.h"
+#include "app/Paths.h"
+#include "app/TargetFiles.h"
+
+#include "framework/Platform.h"
+
+using services::BuildVariant;
+using services::variantTexts;
+
+TEST(Paths, FilesAreReadableRegularFilesAndFoldersAreListable)
+{
+    FolderTree tree;
+    const QString file = tree.file("a.txt");
+    EXPECT_TRUE(isFilePath(file));
+    EXPECT_FALSE(isFolderPath(file));
+    EXPECT_TRUE(isFolderPath(tree.path()));
+    EXPECT_FALSE(isFilePath(tree.path()));
+    EXPECT_FALSE(isFilePath(tree.pipe("pipe")));
+    EXPECT_FALSE(isFilePath(""));
+    EXPECT_FALSE(isFolderPath(""));
+    EXPECT_FALSE(isFilePath(tree.at("absent")));
+}
+
+TEST(Paths, NameAndFolderParts)
+{
+    FolderTree tree;
+    const QString out = tree.folder("out");
+    EXPECT_EQ(fileNamePart(out + "/a.txt"), "a.txt");
+    EXPECT_EQ(fileNamePart("a.txt"), "a.txt");
+    EXPECT_EQ(fileNamePart(out + "/"), "");
+    // A folder and a file inside it name the same folder.
+    EXPECT_EQ(folderPart(out), out);
+    EXPECT_EQ(folderPart(tree.file("out/a.txt")), out);
+    EXPECT_EQ(folderPart(out + "/absent.txt"), out);
+    EXPECT_EQ(folderPart("/"), "");
+    EXPECT_EQ(folderPart("name"), "name");
+    EXPECT_EQ(framework::ensureTrailingSeparator(""), "/");
+}
+
+TEST(FolderSafety, SystemFolderIsRefusedWhenContainedInTheSameCaseOrEqualInAnyCase)
+{
+    FolderTree tree;
+    const GuardedFolders guarded{tree.folder("SYS"), QString()};
+    tree.folder("SYS/TEMP");
+    EXPECT_EQ(checkFolderSafety(tree.at("SYS/TEMP"), guarded), RefusalKind::SystemFolder);
+    EXPECT_EQ(checkFolderSafety(tree.at("sys"), guarded), RefusalKind::SystemFolder);
+    EXPECT_EQ(checkFolderSafety(tree.at("sys/temp"), guarded), std::nullopt);
+    EXPECT_EQ(checkFolderSafety(tree.path(), guarded), std::nullopt);
+    // A link is judged by where it leads too.
+    EXPECT_EQ(checkFolderSafety(tree.link("innocent", tree.at("SYS")), guarded), RefusalKind::SystemFolder);
+    // Without a known system folder nothing may be expanded.
+    EXPECT_EQ(checkFolderSafety(tree.path(), GuardedFolders{}), RefusalKind::SystemFolder);
+}
+
+TEST(FolderSafety, ProgramFolderIsRefusedHoweverItIsWritten)
+{
+    FolderTree tree;
+    const QString program = tree.folder("Opt/Tarvex");
+    const GuardedFolders guarded{"/usr", program};
+    EXPECT_EQ(checkFolderSafety(program, guarded), RefusalKind::ProgramFolder);
+    EXPECT_EQ(checkFolderSafety(program.toLower(), guarded), RefusalKind::ProgramFolder);
+    EXPECT_EQ(checkFolderSafety(program + "/", guarded), RefusalKind::ProgramFolder);
+    EXPECT_EQ(checkFolderSafety(tree.at("Opt/./Tarvex"), guarded), RefusalKind::ProgramFolder);
+    EXPECT_EQ(checkFolderSafety(tree.link("shortcut", program), guarded), RefusalKind::ProgramFolder);
+    EXPECT_EQ(checkFolderSafety(tree.at("Opt"), guarded), std::nullopt);
+    EXPECT_EQ(checkFolderSafety(program, GuardedFolders{"/usr", QString()}), std::nullopt);
+}
+
+TEST(FolderSafety, RootIsRefusedHoweverItIsWritten)
+{
+    FolderTree tree;
+    const GuardedFolders guarded{"/usr", "/opt/tarvex"};
+    for (const QString& root : QStringList{"/", "//", "/tmp/..", tree.link("up", "/")})
+        EXPECT_EQ(checkFolderSafety(root, guarded), RefusalKind::FileSystemRoot) << root.toStdString();
+    EXPECT_EQ(checkFolderSafety("/tmp", guarded), std::nullopt);
+    EXPECT_EQ(checkFolderSafety("/usr/..", guarded), RefusalKind::SystemFolder);  // its text holds /usr
+}
+
+TEST(FolderSafety, RefusalTextsOfBothPrograms)
+{
+    const auto& sealwin = variantTexts(BuildVariant::Encrypt);
+    const auto& unsealwin = variantTexts(BuildVariant::Decrypt);
+    EXPECT_EQ(refusalText(RefusalKind::SystemFolder, sealwin),
+              "This is the Windows folder.\n\nPermission to encrypt it is denied.");
+    EXPECT_EQ(refusalText(RefusalKind::ProgramFolder, sealwin),
+              "Tarvex is stored in this folder.\n\nPermission to encrypt it is denied.");
+    EXPECT_EQ(refusalText(RefusalKind::FileSystemRoot, sealwin),
+              "This is the root on the system disk.\n\nPermission to encrypt it is denied");
+    EXPECT_EQ(refusalText(RefusalKind::FileSystemRoot, unsealwin),
+              "This is the root on the system disk.\n\nPermission to decrypt it is denied");
+}
+
+TEST(TargetFiles, DirectoryFormIsTheMarkerAndTheFolderWithItsSeparator)
+{
+    services::StringList targets;
+    targets.add("/old/target");
+    setTargetDirectory(targets, "/out");
+    ASSERT_EQ(targets.count(), 2);
+    EXPECT_EQ(targets.getAt(0), "TARGET_DIRECTORY");
+    EXPECT_EQ(targets.getAt(1), "/out/");
+    EXPECT_EQ(targetDirectory(targets), "/out/");
+    setTargetDirectory(targets, "/out/");
+    EXPECT_EQ(targets.getAt(1), "/out/");
+
+    services::StringList perFile;
+    EXPECT_EQ(targetDirectory(perFile), std::nullopt);
+    perFile.add("");
+    EXPECT_EQ(targetDirectory(perFile), std::nullopt);
+    perFile.add("/out/");  // a marker is only a marker in first place
+    EXPECT_EQ(targetDirectory(perFile), std::nullopt);
+}
