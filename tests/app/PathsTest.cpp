@@ -1,4 +1,4 @@
-// The path tests and parts, the three safety refusals and the forms of the
+// The parts of a path, the three safety refusals and the forms of the
 // target list, on real folders.
 #include "support/FolderTree.h"
 
@@ -10,20 +10,6 @@
 
 using services::BuildVariant;
 using services::variantTexts;
-
-TEST(Paths, FilesAreReadableRegularFilesAndFoldersAreListable)
-{
-    FolderTree tree;
-    const QString file = tree.file("a.txt");
-    EXPECT_TRUE(isFilePath(file));
-    EXPECT_FALSE(isFolderPath(file));
-    EXPECT_TRUE(isFolderPath(tree.path()));
-    EXPECT_FALSE(isFilePath(tree.path()));
-    EXPECT_FALSE(isFilePath(tree.pipe("pipe")));
-    EXPECT_FALSE(isFilePath(""));
-    EXPECT_FALSE(isFolderPath(""));
-    EXPECT_FALSE(isFilePath(tree.at("absent")));
-}
 
 TEST(Paths, NameAndFolderParts)
 {

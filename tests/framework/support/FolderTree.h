@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -18,7 +19,7 @@ class FolderTree {
 public:
     FolderTree() { EXPECT_TRUE(root_.isValid()); }
 
-    const QString path() const { return root_.path(); }
+    QString path() const { return root_.path(); }
     QString at(const QString& relative) const { return root_.path() + '/' + relative; }
 
     QString file(const QString& relative, const QByteArray& content = "data") const
@@ -48,7 +49,7 @@ public:
         EXPECT_EQ(mkfifo(QFile::encodeName(full).constData(), 0644), 0);
         return full;
     }
-    // A listening socket bound to a name in the tree; it stays until the
+    // A socket bound to a name in the tree; it stays open until the
     // tree goes.
     QString socket(const QString& relative)
     {
@@ -58,18 +59,19 @@ public:
         address.sun_family = AF_UNIX;
         EXPECT_LT(static_cast<size_t>(name.size()), sizeof(address.sun_path));
         std::memcpy(address.sun_path, name.constData(), std::min(sizeof(address.sun_path) - 1, size_t(name.size())));
-        socket_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        EXPECT_EQ(bind(socket_, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+        const int descriptor = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        EXPECT_EQ(bind(descriptor, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+        sockets_.push_back(descriptor);
         return full;
     }
     ~FolderTree()
     {
-        if (socket_ >= 0) close(socket_);
+        for (const int descriptor : sockets_) close(descriptor);
     }
     FolderTree(const FolderTree&) = delete;
     FolderTree& operator=(const FolderTree&) = delete;
 
 private:
     QTemporaryDir root_{"/tmp/tarvex-XXXXXX"};
-    int socket_ = -1;
+    std::vector<int> sockets_;
 };
