@@ -1,6 +1,7 @@
 #include "app/FolderSafety.h"
 
 #include "framework/FileSystem.h"
+#include "framework/Platform.h"
 
 #include <QStringList>
 
@@ -16,10 +17,12 @@ QStringList formsOf(const QString& folder)
     return forms;
 }
 
+// The system folder itself in any case, or anything below it in the same
+// case. Below means below a whole folder name: "/usr-data" is no part of "/usr".
 bool isSystemFolder(const QString& form, const QString& systemFolder)
 {
-    return systemFolder.isEmpty() || form.contains(systemFolder, Qt::CaseSensitive) ||
-           form.compare(systemFolder, Qt::CaseInsensitive) == 0;
+    return systemFolder.isEmpty() || form.compare(systemFolder, Qt::CaseInsensitive) == 0 ||
+           form.startsWith(framework::ensureTrailingSeparator(systemFolder), Qt::CaseSensitive);
 }
 
 bool isProgramFolder(const QString& form, const QStringList& programFolderForms)

@@ -36,6 +36,8 @@ TEST(FolderSafety, SystemFolderIsRefusedWhenContainedInTheSameCaseOrEqualInAnyCa
     EXPECT_EQ(checkFolderSafety(tree.at("sys"), guarded), RefusalKind::SystemFolder);
     EXPECT_EQ(checkFolderSafety(tree.at("sys/temp"), guarded), std::nullopt);
     EXPECT_EQ(checkFolderSafety(tree.path(), guarded), std::nullopt);
+    // A folder whose name merely begins like the system folder's is not in it.
+    EXPECT_EQ(checkFolderSafety(tree.folder("SYS-notes"), guarded), std::nullopt);
     // A link is judged by where it leads too.
     EXPECT_EQ(checkFolderSafety(tree.link("innocent", tree.at("SYS")), guarded), RefusalKind::SystemFolder);
     // Without a known system folder nothing may be expanded.
@@ -63,7 +65,7 @@ TEST(FolderSafety, RootIsRefusedHoweverItIsWritten)
     for (const QString& root : QStringList{"/", "//", "/tmp/..", tree.link("up", "/")})
         EXPECT_EQ(checkFolderSafety(root, guarded), RefusalKind::FileSystemRoot) << root.toStdString();
     EXPECT_EQ(checkFolderSafety("/tmp", guarded), std::nullopt);
-    EXPECT_EQ(checkFolderSafety("/usr/..", guarded), RefusalKind::SystemFolder);  // its text holds /usr
+    EXPECT_EQ(checkFolderSafety("/usr/..", guarded), RefusalKind::SystemFolder);  // written as below /usr
 }
 
 TEST(FolderSafety, RefusalTextsOfBothPrograms)
