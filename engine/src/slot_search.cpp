@@ -38,7 +38,7 @@ constexpr Jump kLaneJump = jumpOf(kLanes);
 void SlotMarks::clear() { std::memset(taken_, 0, sizeof taken_); }
 
 uint32_t SlotMarks::lowestFree() const {
-    return static_cast<uint32_t>(std::find(taken_, taken_ + kMaxScrambleBlock + 1, false) - taken_);
+    return static_cast<uint32_t>(std::find(taken_, taken_ + kSentinelSlot, false) - taken_);
 }
 
 void PositionStream::start(const ScrambleGenerator& generator, const BlockModulo& modulo) {
@@ -76,6 +76,7 @@ void PositionStream::computeAhead() {
             state = (state * kLaneJump.multiplier + kLaneJump.increment) & ScrambleGenerator::kStateMask;
         }
     }
+    slots_[kAhead] = kSentinelSlot;
     computed_ = kAhead;
     next_ = 0;
 }
