@@ -37,6 +37,7 @@ bool Dialog::create()
     // units give them.
     QFont dialogFont(QStringLiteral("Sans Serif"));
     dialogFont.setPixelSize(10);
+    dialogFont.setStretch(QFont::SemiCondensed);
     setFont(dialogFont);
     setWindowTitle(dialogTemplate->caption);
     setFixedSize(horizontalDialogUnitsToPixels(dialogTemplate->widthUnits),
