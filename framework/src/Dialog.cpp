@@ -237,18 +237,9 @@ bool Dialog::isDialogTimerRunning(int id) const
 
 void Dialog::filesDropped(const QStringList&) {}
 
-void Dialog::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (!droppedFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
-}
+void Dialog::dragEnterEvent(QDragEnterEvent* event) { acceptFileDrag(event); }
 
-void Dialog::dropEvent(QDropEvent* event)
-{
-    const QStringList paths = droppedFiles(event->mimeData());
-    if (paths.isEmpty()) return;
-    event->acceptProposedAction();
-    filesDropped(paths);
-}
+void Dialog::dropEvent(QDropEvent* event) { deliverFileDrop(event, *this); }
 
 void Dialog::paint(QPainter&) {}
 

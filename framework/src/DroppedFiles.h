@@ -1,14 +1,17 @@
-// The local files that a drag carries, as the frame and the dialogs read them.
+// Drops of local files, as the frame and the dialogs take them.
 #pragma once
 
-#include <QStringList>
-
-class QMimeData;
+class QDragEnterEvent;
+class QDropEvent;
 
 namespace framework {
 
-// The paths of the local files in a drag, in the order they were dragged;
-// anything else the drag carries is left out.
-QStringList droppedFiles(const QMimeData* mime);
+class Dialog;
+
+// Accepts a drag that carries local files.
+void acceptFileDrag(QDragEnterEvent* event);
+
+// Hands the local files of a drop to `dialog`; a drop without any is left alone.
+void deliverFileDrop(QDropEvent* event, Dialog& dialog);
 
 }  // namespace framework

@@ -48,17 +48,8 @@ void FrameWindow::closeEvent(QCloseEvent* event)
     else event->ignore();
 }
 
-void FrameWindow::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (!droppedFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
-}
+void FrameWindow::dragEnterEvent(QDragEnterEvent* event) { acceptFileDrag(event); }
 
-void FrameWindow::dropEvent(QDropEvent* event)
-{
-    const QStringList paths = droppedFiles(event->mimeData());
-    if (paths.isEmpty()) return;
-    event->acceptProposedAction();
-    client_->filesDropped(paths);
-}
+void FrameWindow::dropEvent(QDropEvent* event) { deliverFileDrop(event, *client_); }
 
 }  // namespace framework

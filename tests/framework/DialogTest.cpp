@@ -1,5 +1,6 @@
 // Templates, controls by id, response tables and the modal seam, on real
 // widgets (offscreen).
+#include "support/DialogTemplateFile.h"
 #include "support/ScriptedUserQueue.h"
 
 #include "framework/Dialog.h"
@@ -8,7 +9,6 @@
 #include "framework/Modal.h"
 
 #include <QDropEvent>
-#include <QFile>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -89,13 +89,11 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
-        QDir().mkpath(folder.path() + "/dialogs");
-        QFile file(folder.path() + "/dialogs/NAME.dlg");
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("DIALOG NAME 120 50 \"  Your Name\"\n"
-                   "CONTROL 101 edit \"\" 8 8 104 14\n"
-                   "CONTROL 1 defaultpushbutton \"OK\" 8 30 50 14\n"
-                   "CONTROL 2 pushbutton \"Cancel\" 62 30 50 14\n");
+        ASSERT_TRUE(writeDialogTemplate(folder.path(), "NAME",
+                                        "DIALOG NAME 120 50 \"  Your Name\"\n"
+                                        "CONTROL 101 edit \"\" 8 8 104 14\n"
+                                        "CONTROL 1 defaultpushbutton \"OK\" 8 30 50 14\n"
+                                        "CONTROL 2 pushbutton \"Cancel\" 62 30 50 14\n"));
     }
     QTemporaryDir folder;
     ScriptedUserQueue user;
@@ -196,11 +194,8 @@ void dropOn(QWidget* target, const QList<QUrl>& urls)
 TEST(Dialog, TakesDroppedLocalFilesOnItselfAndInItsFrame)
 {
     QTemporaryDir folder;
-    QDir().mkpath(folder.path() + "/dialogs");
-    QFile file(folder.path() + "/dialogs/DROP.dlg");
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("DIALOG DROP 120 50 \"\" drops\nCONTROL 101 edit \"\" 8 8 104 14\n");
-    file.close();
+    ASSERT_TRUE(writeDialogTemplate(folder.path(), "DROP",
+                                    "DIALOG DROP 120 50 \"\" drops\nCONTROL 101 edit \"\" 8 8 104 14\n"));
 
     auto* dialog = new DropDialog(nullptr, ResourceSet(folder.path()), "DROP");
     FrameWindow frame("Frame", dialog);

@@ -1,5 +1,6 @@
 // The splash window, the frame's remembered position, the help viewer and
 // the current directory.
+#include "support/DialogTemplateFile.h"
 #include "support/ScriptedUserQueue.h"
 
 #include "framework/Dialog.h"
@@ -40,11 +41,7 @@ TEST(SplashWindow, ClosesAfterItsTimeout)
 TEST(FrameWindow, RemembersTheLastNormalPosition)
 {
     QTemporaryDir folder;
-    QDir().mkpath(folder.path() + "/dialogs");
-    QFile file(folder.path() + "/dialogs/CLIENT.dlg");
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("DIALOG CLIENT 100 60 \"\"\n");
-    file.close();
+    ASSERT_TRUE(writeDialogTemplate(folder.path(), "CLIENT", "DIALOG CLIENT 100 60 \"\"\n"));
 
     FrameWindow frame("Frame", new Dialog(nullptr, ResourceSet(folder.path()), "CLIENT"));
     frame.move(100, 120);
