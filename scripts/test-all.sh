@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Builds and runs every test twice: a normal build with warnings as errors,
-# then a build under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds and runs every test twice: an optimised Release build with warnings
+# as errors (the optimiser finds warnings other builds miss), then a build
+# under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
 jobs=$(nproc)
 
-echo "== normal build (-Wall -Wextra -Werror)"
-scripts/build.sh build -DTARVEX_WERROR=ON
+echo "== Release build (-Wall -Wextra -Werror)"
+scripts/build.sh build -DCMAKE_BUILD_TYPE=Release -DTARVEX_WERROR=ON
 ctest --test-dir build --output-on-failure -j "$jobs"
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
