@@ -48,7 +48,17 @@ enum TarvexResult {
        name than the target is never touched. An in-place run keeps its journal,
        and the file matches the journal's last line, so the repair tool can
        finish the job. */
-    TARVEX_ERR_IO = -4
+    TARVEX_ERR_IO = -4,
+    /* The engine could not get the memory or another system resource it
+       needed, or the progress callback threw an exception. The run stopped
+       where that happened, and nothing thrown leaves the engine. A source with
+       another name than the target is never touched; the target may have been
+       created, and may hold all or part of the result, followed by bytes it
+       held before: it is no result to use. An in-place run keeps its
+       journal, and the file matches the journal's last line, as after
+       TARVEX_ERR_IO; a run that stopped before creating its journal has not
+       touched the file. */
+    TARVEX_ERR_INTERNAL = -5
 };
 
 /* direction: nonzero encrypts, zero decrypts. */
@@ -58,7 +68,9 @@ enum { TARVEX_DECRYPT = 0, TARVEX_ENCRYPT = 1 };
    alone, 2 the scrambling layer alone. */
 enum { TARVEX_BOTH_LAYERS = 0, TARVEX_BLOCK_CIPHER_ONLY = 1, TARVEX_SCRAMBLE_ONLY = 2 };
 
-/* Called with the running progress estimate; the result is ignored. */
+/* Called with the running progress estimate; the result is ignored. An
+   exception it throws ends the transform that called it and goes no further
+   (see TARVEX_ERR_INTERNAL and tarvexTransformBuffer). */
 typedef int (*TarvexProgressCallback)(int32_t progress);
 
 /* Transforms the file `source` into `target` chunk by chunk. Equal names
@@ -72,7 +84,11 @@ int tarvexTransformFile(const char* key, const char* source, const char* target,
 /* Transforms `length` bytes of memory (nothing when length <= 0). `target` may
    equal `source` or overlap it. With firstPiece zero the scrambling generator
    continues where the previous buffer transform ended, so a stream transformed
-   in 65536-byte pieces gives the bytes of one call over the whole stream. */
+   in 65536-byte pieces gives the bytes of one call over the whole stream.
+   Should the progress callback throw, the exception ends the call and goes no
+   further: target then holds the source bytes with only a leading part
+   transformed, which is no result to use, and the generator stays where the
+   previous completed buffer transform left it. */
 void tarvexTransformBuffer(const char* key, const unsigned char* source, int32_t length,
                            unsigned char* target, int direction, int layerChoice,
                            int firstPiece) __asm__("_TarvexB");

@@ -2,19 +2,16 @@
 #include <cstring>
 
 #include "chunk_transform.h"
+#include "export_guard.h"
 #include "tarvex.h"
 
 namespace tarvex {
 namespace {
 // Where the last buffer transform left the scrambling generator.
 int32_t savedGeneratorState = 0;
-}  // namespace
-}  // namespace tarvex
 
-extern "C" __attribute__((visibility("default"))) void tarvexTransformBuffer(
-    const char* key, const unsigned char* source, int32_t length, unsigned char* target,
-    int direction, int layerChoice, int firstPiece) {
-    using namespace tarvex;
+void transformBuffer(const char* key, const unsigned char* source, int32_t length, unsigned char* target,
+                     int direction, int layerChoice, int firstPiece) {
     // The key schedule leaves the generator alone, so reseeding after it is
     // the same as reseeding straight after key preparation.
     const KeyMaterial keyMaterial(key, layerChoice);
@@ -31,5 +28,17 @@ extern "C" __attribute__((visibility("default"))) void tarvexTransformBuffer(
                            chunkEstimate);
         }
     }
+    // Only a completed transform moves the chain on: after one the progress
+    // callback cut short, the next piece continues from the one before.
     savedGeneratorState = scrambleGenerator.saved();
+}
+}  // namespace
+}  // namespace tarvex
+
+extern "C" __attribute__((visibility("default"))) void tarvexTransformBuffer(
+    const char* key, const unsigned char* source, int32_t length, unsigned char* target,
+    int direction, int layerChoice, int firstPiece) {
+    tarvex::guardExport([&] {
+        tarvex::transformBuffer(key, source, length, target, direction, layerChoice, firstPiece);
+    });
 }

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "chunk_transform.h"
+#include "export_guard.h"
 #include "journal.h"
 #include "progress.h"
 #include "secure_wipe.h"
@@ -98,13 +99,22 @@ bool cutToLength(const char* target, int64_t size) {
     return !error;
 }
 
-void wipeChunkBuffers() {
-    secureWipe(chunkBuffer, sizeof chunkBuffer);
-    secureWipe(originalChunk, sizeof originalChunk);
-}
+// Wipes the chunk buffers when a transform leaves them, also when an exception
+// from the progress callback cuts a chunk short.
+class ChunkBufferWipe {
+public:
+    ChunkBufferWipe() = default;
+    ~ChunkBufferWipe() {
+        secureWipe(chunkBuffer, sizeof chunkBuffer);
+        secureWipe(originalChunk, sizeof originalChunk);
+    }
+    ChunkBufferWipe(const ChunkBufferWipe&) = delete;
+    ChunkBufferWipe& operator=(const ChunkBufferWipe&) = delete;
+};
 
 int transformStreams(const KeyMaterial& key, Stream& input, Stream& output, Journal& journal,
                      bool rewritesSource, int direction, int layerChoice, int64_t& size) {
+    const ChunkBufferWipe wipe;
     size = measure(input.get());
     if (size < 0) return TARVEX_ERR_IO;
 
@@ -134,13 +144,11 @@ int transformStreams(const KeyMaterial& key, Stream& input, Stream& output, Jour
     return inputClosed && outputClosed ? TARVEX_OK : TARVEX_ERR_IO;
 }
 
-}  // namespace
-
-}  // namespace tarvex
-
-extern "C" __attribute__((visibility("default"))) int tarvexTransformFile(
-    const char* key, const char* source, const char* target, int direction, int layerChoice) {
-    using namespace tarvex;
+// An exception thrown in here (no memory for a path, the progress callback)
+// leaves the files as an early return at that point does: the journal stays,
+// and a chunk is counted only once it is written.
+int transformFile(const char* key, const char* source, const char* target, int direction,
+                  int layerChoice) {
     const KeyMaterial keyMaterial(key, layerChoice);
 
     if (!source || !isRegularFile(source)) return TARVEX_ERR_OPEN_SOURCE;
@@ -166,9 +174,19 @@ extern "C" __attribute__((visibility("default"))) int tarvexTransformFile(
     int64_t size = 0;
     int result = transformStreams(keyMaterial, input, output, journal, rewritesSource, direction,
                                   layerChoice, size);
-    wipeChunkBuffers();
     if (result != TARVEX_OK) return result;
     if (!rewritesSource && !cutToLength(target, size)) return TARVEX_ERR_IO;
     journal.finish();
     return TARVEX_OK;
+}
+
+}  // namespace
+
+}  // namespace tarvex
+
+extern "C" __attribute__((visibility("default"))) int tarvexTransformFile(
+    const char* key, const char* source, const char* target, int direction, int layerChoice) {
+    return tarvex::guardExport<int>(TARVEX_ERR_INTERNAL, [&] {
+        return tarvex::transformFile(key, source, target, direction, layerChoice);
+    });
 }

@@ -1,5 +1,7 @@
 #include "progress.h"
 
+#include "export_guard.h"
+
 namespace tarvex {
 
 float progressTotal = 0.0f;
@@ -8,13 +10,20 @@ int32_t* progressVariable = nullptr;
 
 }  // namespace tarvex
 
+// Storing a pointer cannot throw; the setters go through the guard all the
+// same, so that no export is left for a reader to check by hand.
+
 extern "C" __attribute__((visibility("default"))) TarvexProgressCallback tarvexSetProgressCallback(
     TarvexProgressCallback callback) {
-    tarvex::progressCallback = callback;
-    return callback;
+    return tarvex::guardExport<TarvexProgressCallback>(nullptr, [&] {
+        tarvex::progressCallback = callback;
+        return callback;
+    });
 }
 
 extern "C" __attribute__((visibility("default"))) int32_t* tarvexSetProgressVariable(int32_t* variable) {
-    tarvex::progressVariable = variable;
-    return variable;
+    return tarvex::guardExport<int32_t*>(nullptr, [&] {
+        tarvex::progressVariable = variable;
+        return variable;
+    });
 }

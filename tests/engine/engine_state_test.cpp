@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <stdexcept>
 #include <vector>
 
 #include "block_cipher.h"
@@ -26,6 +27,25 @@ TEST(KeyMaterial, WorkingTablesAreWipedWhenEveryKindOfCallEnds) {
     tarvexTransformBuffer("wipe key", data.data(), 500, data.data(), 1, 0, 1);
     EXPECT_TRUE(workingTablesAreZero());
     ASSERT_EQ(tarvexTransformFile("wipe key", "missing", "sealed", 1, 0), TARVEX_ERR_OPEN_SOURCE);
+    EXPECT_TRUE(workingTablesAreZero());
+}
+
+int throwFromCallback(int32_t) { throw std::runtime_error("the caller gave up"); }
+
+class KeyMaterialWithThrowingCallback : public ::testing::Test {
+protected:
+    void SetUp() override { tarvexSetProgressCallback(throwFromCallback); }
+    void TearDown() override { tarvexSetProgressCallback(nullptr); }
+};
+
+TEST_F(KeyMaterialWithThrowingCallback, WorkingTablesAreWipedWhenTheCallbackStopsACall) {
+    enginetest::ScratchFolder folder;
+    enginetest::writeFile("plain", enginetest::randomBytes(1000, 42));
+    std::vector<uint8_t> data(500);
+
+    EXPECT_EQ(tarvexTransformFile("wipe key", "plain", "plain", 1, 0), TARVEX_ERR_INTERNAL);
+    EXPECT_TRUE(workingTablesAreZero());
+    tarvexTransformBuffer("wipe key", data.data(), 500, data.data(), 1, 0, 1);
     EXPECT_TRUE(workingTablesAreZero());
 }
 
