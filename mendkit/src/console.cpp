@@ -1,5 +1,7 @@
 #include "console.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 
 namespace mendkit {
@@ -76,7 +78,7 @@ void printDecryptingDone(const std::string& startedLine, const char* brokenFile)
 }
 
 void printFinished() {
-    print("\n");
+    if (isatty(STDOUT_FILENO)) print("\n");
 }
 
 }  // namespace mendkit

@@ -28,8 +28,9 @@ std::string decryptingLine(const char* fixedFile);
 void printDecryptingStarted(const std::string& line);
 void printDecryptingDone(const std::string& startedLine, const char* brokenFile);
 
-// The output of a finished repair ends with a newline, so the shell's prompt
-// does not overwrite the last line.
+// A finished repair's output ends on its last line, as scripts reading it
+// through a pipe or a file expect; only a terminal gets a newline after it, so
+// the shell's prompt does not overwrite that line.
 void printFinished();
 
 }  // namespace mendkit

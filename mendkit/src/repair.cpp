@@ -1,5 +1,9 @@
 #include "repair.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -18,7 +22,7 @@ constexpr int64_t kChunkSize = 65536;
 
 class File {
 public:
-    File(const char* name, const char* mode) : stream_(std::fopen(name, mode)) {}
+    explicit File(std::FILE* stream) : stream_(stream) {}
     ~File() {
         if (stream_) std::fclose(stream_);
     }
@@ -38,6 +42,38 @@ public:
 private:
     std::FILE* stream_;
 };
+
+// A stream on `descriptor` once the open that could not wait is done:
+// reading and writing wait again, as on any file.
+std::FILE* streamWaitingAgain(int descriptor, const char* mode) {
+    const int flags = fcntl(descriptor, F_GETFL);
+    std::FILE* stream = nullptr;
+    if (flags >= 0 && fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) == 0) stream = fdopen(descriptor, mode);
+    if (!stream) close(descriptor);
+    return stream;
+}
+
+// Opening a named pipe for reading waits for a writer, so BrokenFile is opened
+// without waiting and kept only when it is a regular file: a pipe, a device or
+// a directory is no file to repair.
+std::FILE* openBrokenFile(const char* name) {
+    const int descriptor = open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) return nullptr;
+    struct stat status;
+    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        close(descriptor);
+        return nullptr;
+    }
+    return streamWaitingAgain(descriptor, "rb");
+}
+
+// Created or emptied like fopen "wb" does, but a named pipe without a reader
+// fails at once instead of waiting for one.
+std::FILE* openFixedFile(const char* name) {
+    const int descriptor = open(name, O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (descriptor < 0) return nullptr;
+    return streamWaitingAgain(descriptor, "wb");
+}
 
 bool isRegularFile(const char* name) {
     std::error_code error;
@@ -100,13 +136,12 @@ CopyResult copyTurningBack(const RepairRequest& request, File& broken, File& fix
 }  // namespace
 
 int repair(const RepairRequest& request) {
-    // A directory opens for reading here, but it is no file to repair.
-    File broken(request.brokenFile, "rb");
-    if (!broken || !isRegularFile(request.brokenFile)) {
+    File broken(openBrokenFile(request.brokenFile));
+    if (!broken) {
         printCannotOpen(request.brokenFile);
         return kFailureStatus;
     }
-    File fixed(request.fixedFile, "wb");
+    File fixed(openFixedFile(request.fixedFile));
     if (!fixed) {
         printCannotOpen(request.fixedFile);
         return kFailureStatus;

@@ -2,6 +2,8 @@
 // writes nothing.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -84,6 +86,31 @@ TEST_F(MendkitRefuses, FilesThatCannotBeOpened) {
     EXPECT_EQ(run.output, "Cannot open " + inMissingFolder + "\n\n");
     EXPECT_EQ(run.ending.status, kRefused);
     EXPECT_EQ(readFile(broken), original);
+}
+
+TEST_F(MendkitRefuses, NamedPipesAndDevicesAtOnce) {
+    const std::string pipe = folder.file("pipe");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+
+    // Opened the ordinary way, a pipe waits for a writer as BrokenFile and
+    // for a reader as FixedFile; neither comes.
+    ProgramRun run = runMendkitWithinTimeLimit({"E", "1", pipe, fixed, "key12345"});
+    EXPECT_EQ(run.output, "Cannot open " + pipe + "\n\n");
+    EXPECT_TRUE(run.ending.exited) << "ended by signal " << run.ending.signal;
+    EXPECT_EQ(run.ending.status, kRefused);
+    EXPECT_FALSE(std::filesystem::exists(fixed));
+
+    run = runMendkitWithinTimeLimit({"D", "1", broken, pipe, "key12345"});
+    EXPECT_EQ(run.output, "Cannot open " + pipe + "\n\n");
+    EXPECT_TRUE(run.ending.exited) << "ended by signal " << run.ending.signal;
+    EXPECT_EQ(run.ending.status, kRefused);
+    EXPECT_EQ(readFile(broken), original);
+
+    // A device is no file to repair either.
+    run = runMendkitWithinTimeLimit({"E", "1", "/dev/null", fixed, "key12345"});
+    EXPECT_EQ(run.output, "Cannot open /dev/null\n\n");
+    EXPECT_EQ(run.ending.status, kRefused);
+    EXPECT_FALSE(std::filesystem::exists(fixed));
 }
 
 }  // namespace

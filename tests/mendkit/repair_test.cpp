@@ -55,7 +55,7 @@ TEST_F(MendkitRepairs, DecryptionStoppedAfterOneChunkWithItsConsoleBytes) {
                                  overwritable("Fixing fixed.bin -  75% complete") +
                                  overwritable("Fixing fixed.bin - 100% complete") + "\n" +
                                  "Decrypting fixed.bin - ..." + std::string(26, '\b') +
-                                 "Decrypting broken.bin - done" + "\n";
+                                 "Decrypting broken.bin - done";
     EXPECT_EQ(lastOutput, expected);
     // The final in-place decryption cleans up its own journal.
     for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
@@ -120,11 +120,32 @@ TEST_F(MendkitRepairs, ProgressCountsChunksInSinglePrecision) {
     EXPECT_EQ(mend(threeChunks, "E", "0"), threeChunks);
     EXPECT_EQ(lastOutput, overwritable("Fixing fixed.bin -  33% complete") +
                               overwritable("Fixing fixed.bin -  66% complete") +
-                              overwritable("Fixing fixed.bin - 100% complete") + "\n");
+                              overwritable("Fixing fixed.bin - 100% complete"));
 
     // An empty file is one chunk of no bytes.
     EXPECT_EQ(mend(Bytes{}, "D", "5"), Bytes{});
     EXPECT_EQ(lastOutput, overwritable("Fixing fixed.bin - 100% complete") + "\n" + "Decrypting fixed.bin - ..." +
+                              std::string(26, '\b') + "Decrypting broken.bin - done");
+}
+
+// Through a pipe (every test above) the output ends on its last line; only a
+// terminal gets the newline that keeps the shell's prompt off that line.
+TEST_F(MendkitRepairs, OnATerminalTheLastLineIsEnded) {
+    const Bytes threeChunks(original.begin(), original.begin() + 2 * kChunk + 1);
+    writeFile(folder.file("broken.bin"), threeChunks);
+    ProgramRun run = runMendkitOnTerminal({"E", "0", "broken.bin", "fixed.bin", kKey}, {folder.path(), {}});
+    EXPECT_TRUE(run.ending.exited) << "ended by signal " << run.ending.signal;
+    EXPECT_EQ(run.ending.status, 0);
+    EXPECT_EQ(run.output, overwritable("Fixing fixed.bin -  33% complete") +
+                              overwritable("Fixing fixed.bin -  66% complete") +
+                              overwritable("Fixing fixed.bin - 100% complete") + "\n");
+    EXPECT_EQ(readFile(folder.file("fixed.bin")), threeChunks);
+
+    writeFile(folder.file("broken.bin"), Bytes{});
+    run = runMendkitOnTerminal({"D", "0", "broken.bin", "fixed.bin", kKey}, {folder.path(), {}});
+    EXPECT_TRUE(run.ending.exited) << "ended by signal " << run.ending.signal;
+    EXPECT_EQ(run.ending.status, 0);
+    EXPECT_EQ(run.output, overwritable("Fixing fixed.bin - 100% complete") + "\n" + "Decrypting fixed.bin - ..." +
                               std::string(26, '\b') + "Decrypting broken.bin - done\n");
 }
 
