@@ -2,10 +2,13 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <utility>
 
 namespace framework {
@@ -18,6 +21,68 @@ const QString numberTag = QStringLiteral("dword:");
 const QString textTag = QStringLiteral("sz:");
 const QString binaryTag = QStringLiteral("binary:");
 
+// The store holds encoded credentials: only the user may list or read it.
+constexpr mode_t folderMode = 0700;
+constexpr mode_t fileMode = 0600;
+
+QString configurationBase()
+{
+    const QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    return base.isEmpty() ? QDir::homePath() + QStringLiteral("/.config") : base;
+}
+
+// A missing folder is created 0700, so it is never open to others, not even
+// for a moment; an existing one is tightened to 0700 when `tighten` says so.
+bool makeFolder(const QString& path, bool tighten)
+{
+    const QByteArray name = QFile::encodeName(path);
+    if (mkdir(name.constData(), folderMode) != 0 && errno != EEXIST) return false;
+    struct stat status {};
+    if (stat(name.constData(), &status) != 0 || !S_ISDIR(status.st_mode)) return false;
+    return !tighten || (status.st_mode & 07777) == folderMode || chmod(name.constData(), folderMode) == 0;
+}
+
+// The folders of the configuration base are the user's to set: only the
+// missing ones are made. The store's own folders below it are tightened too.
+bool makeFolders(const QString& base, const QStringList& storeFolders)
+{
+    const QString cleanBase = QDir::cleanPath(base);
+    QString path = cleanBase.startsWith('/') ? QString() : QStringLiteral(".");
+    for (const QString& folder : cleanBase.split('/', Qt::SkipEmptyParts)) {
+        path += '/' + folder;
+        if (!makeFolder(path, false)) return false;
+    }
+    for (const QString& folder : storeFolders) {
+        path += '/' + folder;
+        if (!makeFolder(path, true)) return false;
+    }
+    return true;
+}
+
+// Created 0600 whatever the umask, tightened to 0600 when it is wider; an
+// existing file is never truncated.
+bool makeFile(const QString& path)
+{
+    const int descriptor = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, fileMode);
+    if (descriptor < 0) return false;
+    struct stat status {};
+    const bool made = fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode)
+                      && ((status.st_mode & 07777) == fileMode || fchmod(descriptor, fileMode) == 0);
+    close(descriptor);
+    return made;
+}
+
+// Makes the key's folders and file, or makes them the user's alone again.
+// QSettings writes a new file and renames it over the key, giving it the
+// mode of the file it replaces: with the file there and 0600 first, no write
+// ever leaves it, or its temporary copy, open to others.
+bool makePrivate(const QString& base, const QString& filePath)
+{
+    QStringList storeFolders = filePath.mid(base.size() + 1).split('/');
+    storeFolders.removeLast();
+    return makeFolders(base, storeFolders) && makeFile(filePath);
+}
+
 bool settingsWritten(QSettings& settings)
 {
     settings.sync();
@@ -26,12 +91,7 @@ bool settingsWritten(QSettings& settings)
 
 }  // namespace
 
-QString RegistryKey::storeFolder()
-{
-    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (base.isEmpty()) base = QDir::homePath() + QStringLiteral("/.config");
-    return base + QStringLiteral("/Tarvex/registry");
-}
+QString RegistryKey::storeFolder() { return configurationBase() + QStringLiteral("/Tarvex/registry"); }
 
 std::optional<RegistryKey> RegistryKey::openOrCreate(const QString& keyPath)
 {
@@ -41,15 +101,12 @@ std::optional<RegistryKey> RegistryKey::openOrCreate(const QString& keyPath)
         parts << part;
     }
     if (parts.isEmpty()) return std::nullopt;
-    const QString filePath = storeFolder() + '/' + parts.join('/') + QStringLiteral(".ini");
-    if (!QDir().mkpath(QFileInfo(filePath).path())) return std::nullopt;
-    QFile file(filePath);
-    // Append mode creates a missing file and never disturbs an existing one.
-    if (!file.open(QIODevice::Append)) return std::nullopt;
-    return RegistryKey(filePath);
+    RegistryKey key(configurationBase(), storeFolder() + '/' + parts.join('/') + QStringLiteral(".ini"));
+    if (!makePrivate(key.base_, key.filePath_)) return std::nullopt;
+    return key;
 }
 
-RegistryKey::RegistryKey(QString filePath) : filePath_(std::move(filePath)) {}
+RegistryKey::RegistryKey(QString base, QString filePath) : base_(std::move(base)), filePath_(std::move(filePath)) {}
 
 std::optional<QString> RegistryKey::readTagged(const QString& name, const QString& tag) const
 {
@@ -63,6 +120,7 @@ std::optional<QString> RegistryKey::readTagged(const QString& name, const QStrin
 
 bool RegistryKey::writeTagged(const QString& name, const QString& tagged)
 {
+    if (!makePrivate(base_, filePath_)) return false;
     QSettings settings(filePath_, QSettings::IniFormat);
     settings.setValue(name, tagged);
     return settingsWritten(settings);
@@ -101,6 +159,7 @@ bool RegistryKey::writeBinary(const QString& name, const QByteArray& value)
 
 bool RegistryKey::deleteValue(const QString& name)
 {
+    if (!makePrivate(base_, filePath_)) return false;
     QSettings settings(filePath_, QSettings::IniFormat);
     settings.remove(name);
     return settingsWritten(settings);

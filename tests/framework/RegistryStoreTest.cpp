@@ -1,16 +1,70 @@
-// The per-user registry store: types kept, keys created, values deleted, and
-// two processes writing one key at once.
+// The per-user registry store: types kept, keys created, values deleted, two
+// processes writing one key at once, and a store no one else may read.
 #include "support/TestConfiguration.h"
 
 #include "framework/RegistryStore.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+
+#include <string>
+#include <sys/stat.h>
 
 using framework::RegistryKey;
 
 using RegistryStore = WithEmptyConfiguration;
+
+namespace {
+
+// The permission bits in octal, "missing" when there is no such path.
+std::string modeOf(const QString& path)
+{
+    struct stat status {};
+    if (stat(QFile::encodeName(path).constData(), &status) != 0) return "missing";
+    return QString::number(status.st_mode & 07777, 8).rightJustified(4, '0').toStdString();
+}
+
+void setMode(const QString& path, mode_t mode) { ASSERT_EQ(chmod(QFile::encodeName(path).constData(), mode), 0); }
+
+// Every folder a key's file lies in, from Tarvex/ down.
+QStringList storeFolders(const QString& filePath)
+{
+    const QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    QStringList folders;
+    for (QString folder = QFileInfo(filePath).path(); folder.size() > base.size(); folder = QFileInfo(folder).path())
+        folders.prepend(folder);
+    return folders;
+}
+
+void expectPrivate(const QString& filePath)
+{
+    const QStringList folders = storeFolders(filePath);
+    ASSERT_TRUE(folders.first().endsWith("/Tarvex"));
+    for (const QString& folder : folders) EXPECT_EQ(modeOf(folder), "0700") << folder.toStdString();
+    EXPECT_EQ(modeOf(filePath), "0600");
+}
+
+void makeOpenToOthers(const QString& filePath)
+{
+    for (const QString& folder : storeFolders(filePath)) setMode(folder, 0755);
+    setMode(filePath, 0644);
+}
+
+// Lets everything the process creates be open to all while it lives.
+class PermissiveUmask {
+public:
+    PermissiveUmask() : saved_(umask(0)) {}
+    ~PermissiveUmask() { umask(saved_); }
+    PermissiveUmask(const PermissiveUmask&) = delete;
+    PermissiveUmask& operator=(const PermissiveUmask&) = delete;
+
+private:
+    mode_t saved_;
+};
+
+}  // namespace
 
 TEST_F(RegistryStore, OpeningCreatesTheKeyOnce)
 {
@@ -71,4 +125,57 @@ TEST_F(RegistryStore, TwoProcessesWritingAtOnceLoseNothing)
         found += key->readNumber(QStringLiteral("second%1").arg(i)) == i;
     }
     EXPECT_EQ(found, 2 * valuesEach);
+}
+
+TEST_F(RegistryStore, ANewKeyIsTheUsersAloneWhateverTheUmask)
+{
+    const PermissiveUmask umask;
+    auto key = RegistryKey::openOrCreate("Software\\Quillon\\Tarvex\\Common");
+    ASSERT_TRUE(key);
+    expectPrivate(key->filePath());
+    // Each write replaces the file with a new one, which stays as private.
+    ASSERT_TRUE(key->writeBinary("userid", QByteArray(256, 'u')));
+    ASSERT_TRUE(key->writeNumber("saveOptions", 1));
+    ASSERT_TRUE(key->deleteValue("saveOptions"));
+    expectPrivate(key->filePath());
+    EXPECT_EQ(key->readBinary("userid"), QByteArray(256, 'u'));
+}
+
+TEST_F(RegistryStore, AStoreLeftOpenIsTightenedWhenAKeyIsOpenedOrWritten)
+{
+    const QString filePath = RegistryKey::storeFolder() + "/Software/Quillon/Tarvex/Common.ini";
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(filePath).path()));
+    QFile made(filePath);
+    ASSERT_TRUE(made.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(made.write("[General]\nRight=dword:10\n") > 0);
+    made.close();
+    makeOpenToOthers(filePath);
+    auto key = RegistryKey::openOrCreate("Software\\Quillon\\Tarvex\\Common");
+    ASSERT_TRUE(key);
+    expectPrivate(filePath);
+    EXPECT_EQ(key->readNumber("Right"), 10);
+
+    makeOpenToOthers(filePath);
+    ASSERT_TRUE(key->writeNumber("Right", 40));
+    expectPrivate(filePath);
+
+    // Made again by the write when the store went in the meantime, as
+    // private as when the key was opened.
+    const PermissiveUmask umask;
+    ASSERT_TRUE(QDir(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Tarvex").removeRecursively());
+    ASSERT_TRUE(key->writeNumber("Bottom", 30));
+    expectPrivate(filePath);
+    EXPECT_EQ(key->readNumber("Bottom"), 30);
+}
+
+TEST_F(RegistryStore, TheConfigurationFolderKeepsItsOwnMode)
+{
+    const QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    const QFile::Permissions saved = QFile::permissions(base);
+    setMode(base, 0751);
+    auto key = RegistryKey::openOrCreate("Software\\Test");
+    const bool written = key && key->writeNumber("value", 1);
+    EXPECT_EQ(modeOf(base), "0751");
+    QFile::setPermissions(base, saved);
+    EXPECT_TRUE(written);
 }

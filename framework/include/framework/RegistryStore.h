@@ -4,6 +4,11 @@
 //
 // Every read goes to the file and every write is merged into it under a lock
 // at once, so two programs using the same key never lose each other's writes.
+//
+// The store is the user's alone: its folders are 0700 and its files 0600 from
+// the moment they are made, whatever the umask, and a store left wider is
+// tightened again whenever a key is opened or written. The configuration
+// folder that holds it keeps whatever mode the user gave it.
 #pragma once
 
 #include <QByteArray>
@@ -36,10 +41,11 @@ public:
     bool deleteValue(const QString& name);
 
 private:
-    explicit RegistryKey(QString filePath);
+    RegistryKey(QString base, QString filePath);
     std::optional<QString> readTagged(const QString& name, const QString& tag) const;
     bool writeTagged(const QString& name, const QString& tagged);
 
+    QString base_;  // the configuration folder the store lies in
     QString filePath_;
 };
 
