@@ -1,5 +1,6 @@
 #include "services/StringList.h"
 
+#include <limits>
 #include <new>
 #include <utility>
 
@@ -65,6 +66,9 @@ int StringList::add(std::string_view text)
 int StringList::grow(int slots)
 {
     if (!slots_) return growFailed;
+    // A count that would shrink the array, or overflow its size, would leave
+    // entries outside it.
+    if (slots <= 0 || slots > std::numeric_limits<int>::max() - capacity_) return badSlotCount;
     auto larger = allocateSlots(capacity_ + slots);
     if (!larger) return full;
     for (int i = 0; i < count_; ++i) larger[i] = std::move(slots_[i]);

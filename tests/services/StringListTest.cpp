@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using services::StringList;
 
 namespace {
@@ -33,6 +35,21 @@ TEST(StringList, DefaultListGrowsBySixteenKeepingOrder)
     EXPECT_EQ(list.capacity(), 272);
     for (int i = 0; i < 257; ++i) ASSERT_EQ(list.getAt(i), std::to_string(i));
     EXPECT_EQ(list.grow(4), 276);
+}
+
+TEST(StringList, GrowRefusesCountsThatWouldLeaveEntriesOutsideTheArray)
+{
+    StringList list(3);
+    for (const char* entry : {"a", "b", "c"}) ASSERT_EQ(list.add(entry), StringList::ok);
+    for (const int slots : {0, -1, -3, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(),
+                            std::numeric_limits<int>::max() - 2})
+        EXPECT_EQ(list.grow(slots), StringList::badSlotCount) << slots;
+    EXPECT_EQ(list.capacity(), 3);
+    EXPECT_EQ(list.count(), 3);
+    EXPECT_EQ(list.getAt(2), "c");
+    EXPECT_EQ(list.grow(1), 4);
+    EXPECT_EQ(list.add("d"), StringList::ok);
+    EXPECT_EQ(list.add("e"), StringList::full);  // a fixed list still never grows by itself
 }
 
 TEST(StringList, FindAndRemoveAreExactAndTakeTheFirstMatch)

@@ -18,6 +18,7 @@ public:
     static constexpr int growFailed = -1;        // add: growing failed; grow: no slot array
     static constexpr int full = -2;              // add: a fixed list is full; grow: no memory
     static constexpr int copyNotAllocated = -3;  // add: the entry's copy could not be made
+    static constexpr int badSlotCount = -4;      // grow: not a positive count, or beyond any capacity
 
     // capacity <= 0: a growable list of defaultCapacity slots; otherwise a
     // list that holds at most `capacity` entries.
@@ -45,7 +46,7 @@ public:
     // index >= 0: the entry's length, or -1 past the end; index < 0: the
     // total length of all entries.
     long long textLength(int index) const;
-    // Adds `slots` slots; the new capacity, or growFailed / full.
+    // Adds `slots` slots; the new capacity, or growFailed / full / badSlotCount.
     int grow(int slots);
 
 private:
