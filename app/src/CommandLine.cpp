@@ -3,37 +3,51 @@
 #include "app/Paths.h"
 #include "app/ProcessState.h"
 
-#include <QFile>
+#include "framework/FileSystem.h"
 
 namespace {
 
-void addIfPath(const QString& path, ProcessState& state)
+void addIfPath(const std::string& path, ProcessState& state)
 {
-    if (isFilePath(path) || isFolderPath(path)) state.selectedFiles.add(path.toStdString());
+    if (isFilePath(path) || isFolderPath(path)) state.selectedFiles.add(path);
 }
 
-// One path per line; '#' starts a comment line. Lines are taken whole, with a
-// line end of "\n" or "\r\n", and the last line also without one.
-bool readListFile(const QString& name, ProcessState& state)
+// A list file may be any readable stream: `/f <(find ...)` and `/f
+// /dev/stdin` are ordinary ways to hand over a list.
+bool readListFile(const std::string& name, ProcessState& state)
 {
-    QFile file(name);
-    if (!isFilePath(name) || !file.open(QIODevice::ReadOnly)) return false;
-    while (!file.atEnd()) {
-        QByteArray line = file.readLine();
-        if (line.endsWith('\n')) line.chop(1);
-        if (line.endsWith('\r')) line.chop(1);
-        if (line.isEmpty() || line.startsWith('#')) continue;
-        addIfPath(QString::fromLocal8Bit(line), state);
-    }
+    const auto content = framework::readStream(name);
+    if (!content) return false;
+    for (const std::string& line : listLines(*content)) addIfPath(line, state);
     return true;
+}
+
+bool isListSwitch(const std::string& argument)
+{
+    return argument == "/f" || argument == "/F" || argument == "/s" || argument == "/S";
 }
 
 }  // namespace
 
-CommandLineResult readCommandLine(const QStringList& arguments, ProcessState& state)
+std::vector<std::string> listLines(const std::string& content)
 {
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < content.size()) {
+        std::size_t end = content.find('\n', start);
+        if (end == std::string::npos) end = content.size();
+        std::string line = content.substr(start, end - start);
+        if (line.ends_with('\r')) line.pop_back();
+        if (!line.empty() && !line.starts_with('#')) lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    return lines;
+}
+
+CommandLineResult readCommandLine(const std::vector<std::string>& arguments, ProcessState& state)
+{
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
         if (argument == "/b" || argument == "/B") {
             state.options.useStoredOptions = false;
             state.options.optionBlowFishOnly = true;
@@ -42,11 +56,12 @@ CommandLineResult readCommandLine(const QStringList& arguments, ProcessState& st
             state.options.optionNoConfirm = true;
         } else if (argument == "/a" || argument == "/A") {
             // Accepted for compatibility; it changes nothing.
-        } else if (argument == "/f" || argument == "/F" || argument == "/s" || argument == "/S") {
+        } else if (isListSwitch(argument)) {
             if (i + 1 >= arguments.size()) return CommandLineResult::ListFileUnreadable;
-            const QString listFile = arguments[++i];
+            const std::string& listFile = arguments[++i];
             if (!readListFile(listFile, state)) return CommandLineResult::ListFileUnreadable;
-            if (argument == "/s" || argument == "/S") QFile::remove(listFile);
+            // A stream is read once and gone; only a file on disk is deleted.
+            if (argument == "/s" || argument == "/S") framework::removeRegularFile(listFile);
         } else {
             addIfPath(argument, state);
         }

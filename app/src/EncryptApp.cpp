@@ -35,13 +35,12 @@ void TEncryptApp::initMainWindow()
     splash_->showCentred();
 
     auto* dialog = new TEncryptDialog(*this, state_, variant_, settings_, keyboard_);
-    state_.mainDialog = dialog;
     auto frame = std::make_unique<TMainWindow>(toQString(variant_.programTitle), dialog, settings_);
 
     // The install folder may be longer than any fixed field: it is kept whole.
     state_.programFolder = framework::installFolder();
-    state_.helpFilePath = framework::ensureTrailingSeparator(state_.programFolder) + toQString(variant_.helpFileName);
-    state_.windowsFolder = framework::systemFolder();
+    state_.helpFilePath = framework::ensureTrailingSeparator(state_.programFolder) + std::string(variant_.helpFileName);
+    state_.systemFolders = framework::systemFolders();
 
     frame->setWindowIcon(resources.icon(variant_.frameIcon));
     const services::StoredOptions stored = settings_.readStoredOptions();

@@ -9,6 +9,7 @@
 #include "framework/Application.h"
 #include "framework/HelpViewer.h"
 #include "framework/KeyboardState.h"
+#include "framework/PathText.h"
 #include "framework/Platform.h"
 
 #include <QGuiApplication>
@@ -39,6 +40,14 @@ TEncryptDialog::TEncryptDialog(framework::Application& application, ProcessState
       settings_(settings),
       keyboard_(keyboard)
 {
+    state_.mainDialog = this;
+}
+
+// Whatever reaches the window through the process-wide pointer must find none
+// once it has gone.
+TEncryptDialog::~TEncryptDialog()
+{
+    if (state_.mainDialog == this) state_.mainDialog = nullptr;
 }
 
 void TEncryptDialog::setupWindow()
@@ -88,23 +97,25 @@ void TEncryptDialog::applyStartupSelection()
         singlePathMode_ = false;
         focusControl(KeyField);
     } else if (count == 1) {
-        selectSinglePath(QString::fromStdString(state_.selectedFiles.getAt(0)));
+        selectSinglePath(state_.selectedFiles.getAt(0));
     }
 }
 
-void TEncryptDialog::filesDropped(const QStringList& paths)
+void TEncryptDialog::filesDropped(const std::vector<std::string>& paths)
 {
     state_.selectedFiles.clear();
     state_.targetFiles.clear();
-    for (const QString& path : paths) {
-        if (isFilePath(path)) state_.selectedFiles.add(path.toStdString());
+    for (const std::string& path : paths) {
+        if (isFilePath(path)) state_.selectedFiles.add(path);
     }
     if (paths.size() > 1) {
         // Every dropped item is counted, though only the files are taken.
         showSelectionSummary(static_cast<int>(paths.size()));
         singlePathMode_ = false;
     } else if (paths.size() == 1) {
-        selectSinglePath(paths.front());
+        // A refused or cancelled folder ends the handling: the user has just
+        // been told why, and nothing stands selected to type a key for.
+        if (!selectSinglePath(paths.front())) return;
     }
     focusControl(KeyField);
     showCurrentFolder();
@@ -114,17 +125,17 @@ void TEncryptDialog::filesDropped(const QStringList& paths)
 // folder. A path longer than the field holds is never cut short: a cut path
 // could name another file. The field then only describes the selection, which
 // holds the path whole.
-void TEncryptDialog::selectSinglePath(const QString& path)
+bool TEncryptDialog::selectSinglePath(const std::string& path)
 {
-    const bool fitsField = path.size() <= fieldLimit;
-    if (fitsField) setText(SourceField, path);
+    const bool fitsField = framework::displayPath(path).size() <= fieldLimit;
+    if (fitsField) setPathText(SourceField, path);
     if (!isFolderPath(path)) {
         if (!fitsField) showSelectionSummary(state_.selectedFiles.count());
         singlePathMode_ = fitsField;
-        return;
+        return true;
     }
     state_.selectedFiles.clear();
-    const GuardedFolders guarded{state_.windowsFolder, state_.programFolder};
+    const GuardedFolders guarded{state_.systemFolders, state_.programFolder};
     const ExpansionOutcome outcome = expandTopLevelFolder(path, state_.selectedFiles, guarded, variant_, this);
     if (!fitsField) {
         // Nothing in the field to rebuild the selection from: a refused or
@@ -135,6 +146,7 @@ void TEncryptDialog::selectSinglePath(const QString& path)
     // After a refusal or cancellation the next run start rebuilds the
     // selection from the field, and meets the same answer again.
     singlePathMode_ = fitsField && outcome != ExpansionOutcome::Expanded;
+    return outcome == ExpansionOutcome::Expanded;
 }
 
 void TEncryptDialog::showSelectionSummary(int count)
@@ -154,7 +166,7 @@ void TEncryptDialog::setOptionBoxes()
 
 void TEncryptDialog::showCurrentFolder()
 {
-    const QString folder = framework::currentDirectory();
+    const QString folder = framework::displayPath(framework::currentDirectory());
     setText(CurrentFolderLine, folder.size() > shownFolderLength ? folder.left(shownFolderLength) + "..." : folder);
 }
 
@@ -183,18 +195,23 @@ void TEncryptDialog::closeButtonClicked()
     closeWindow();
 }
 
-void TEncryptDialog::helpButtonClicked() { framework::showHelpFile(control(HelpButton), state_.helpFilePath); }
+void TEncryptDialog::helpButtonClicked()
+{
+    const QString version = toQString(variant_.internalName) + ' ' + toQString(variant_.fileVersion) + QStringLiteral(" (") +
+                            toQString(variant_.fileDescription) + ')';
+    framework::showHelpFile(control(HelpButton), state_.helpFilePath, version);
+}
 
 // Runs on every change of the field, also when the program writes it: a path
 // makes the field the selection, anything else (a summary) leaves the list as
 // the selection.
 void TEncryptDialog::sourceFieldChanged()
 {
-    const QString text = this->text(SourceField);
-    if (isFilePath(text) || isFolderPath(text)) {
+    const std::string path = pathText(SourceField);
+    if (isFilePath(path) || isFolderPath(path)) {
         singlePathMode_ = true;
         state_.selectedFiles.clear();
-        if (isFilePath(text)) state_.selectedFiles.add(text.toStdString());
+        if (isFilePath(path)) state_.selectedFiles.add(path);
     } else {
         singlePathMode_ = false;
     }

@@ -4,6 +4,7 @@
 
 #include "framework/FileSystem.h"
 #include "framework/Modal.h"
+#include "framework/PathText.h"
 #include "framework/Platform.h"
 
 namespace {
@@ -11,9 +12,10 @@ namespace {
 QString toQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // A refused subfolder's caption sets the program folder further apart.
-QString subfolderRefusalCaption(RefusalKind kind, const QString& subfolder)
+QString subfolderRefusalCaption(RefusalKind kind, const std::string& subfolder)
 {
-    return (kind == RefusalKind::ProgramFolder ? QStringLiteral("            ") : QStringLiteral("  ")) + subfolder;
+    return (kind == RefusalKind::ProgramFolder ? QStringLiteral("            ") : QStringLiteral("  ")) +
+           framework::displayPath(subfolder);
 }
 
 }  // namespace
@@ -24,7 +26,7 @@ FolderWalk::FolderWalk(services::StringList& selectedFiles, const GuardedFolders
 {
 }
 
-FolderWalk::Result FolderWalk::walkFolder(const QString& folder)
+FolderWalk::Result FolderWalk::walkFolder(const std::string& folder)
 {
     if (walkDepth_ + 1 > depthLimit) return Result::TooDeep;
     const auto entries = framework::listFolder(folder);
@@ -33,12 +35,12 @@ FolderWalk::Result FolderWalk::walkFolder(const QString& folder)
     ++walkDepth_;
     Result result = Result::Done;
     for (const framework::FolderEntry& entry : *entries) {
-        const QString path = framework::ensureTrailingSeparator(folder) + entry.name;
+        const std::string path = framework::ensureTrailingSeparator(folder) + entry.name;
         if (!entry.isFolder && isFilePath(path)) {
-            selectedFiles_.add(path.toStdString());
+            selectedFiles_.add(path);
             continue;
         }
-        if (entry.name.startsWith(QLatin1Char('.'))) continue;
+        if (entry.name.starts_with('.')) continue;
         // Not a folder: a file that cannot be read. It still counts as a
         // subfolder for the question, but there is nothing to enter.
         if (subdirectoryAnswer_ == SubdirectoryAnswer::NotAsked) askSubdirectoryQuestion(folder);
@@ -52,7 +54,7 @@ FolderWalk::Result FolderWalk::walkFolder(const QString& folder)
     return result;
 }
 
-FolderWalk::Result FolderWalk::walkSubfolder(const QString& subfolder)
+FolderWalk::Result FolderWalk::walkSubfolder(const std::string& subfolder)
 {
     if (const auto refusal = checkFolderSafety(subfolder, guarded_)) {
         framework::showMessage(owner_, {refusalText(*refusal, variant_), subfolderRefusalCaption(*refusal, subfolder),
@@ -62,22 +64,23 @@ FolderWalk::Result FolderWalk::walkSubfolder(const QString& subfolder)
     return walkFolder(subfolder);
 }
 
-void FolderWalk::askSubdirectoryQuestion(const QString& folder)
+void FolderWalk::askSubdirectoryQuestion(const std::string& folder)
 {
     const int answer = framework::showMessage(owner_, {toQString(variant_.subdirectoriesQuestion),
-                                                       QStringLiteral("  ") + folder, framework::MessageIcon::None,
+                                                       QStringLiteral("  ") + framework::displayPath(folder),
+                                                       framework::MessageIcon::None,
                                                        framework::MessageButtons::YesNo});
     // Any other answer leaves the question open for the next subfolder.
     if (answer == framework::ResultYes) subdirectoryAnswer_ = SubdirectoryAnswer::Yes;
     else if (answer == framework::ResultNo) subdirectoryAnswer_ = SubdirectoryAnswer::No;
 }
 
-ExpansionOutcome expandTopLevelFolder(const QString& folder, services::StringList& selectedFiles,
+ExpansionOutcome expandTopLevelFolder(const std::string& folder, services::StringList& selectedFiles,
                                       const GuardedFolders& guarded, const services::VariantTexts& variant,
                                       QWidget* owner)
 {
     if (const auto refusal = checkFolderSafety(folder, guarded)) {
-        framework::showMessage(owner, {refusalText(*refusal, variant), QStringLiteral(" ") + folder,
+        framework::showMessage(owner, {refusalText(*refusal, variant), QStringLiteral(" ") + framework::displayPath(folder),
                                        framework::MessageIcon::Stop, framework::MessageButtons::Ok});
         return ExpansionOutcome::Refused;
     }

@@ -3,47 +3,56 @@
 #include "framework/FileSystem.h"
 #include "framework/Platform.h"
 
-#include <QStringList>
+#include <algorithm>
 
 namespace {
 
 // The folder as the user wrote it and, when it exists, as the file system
 // resolves it (links, "." and "..", doubled separators).
-QStringList formsOf(const QString& folder)
+std::vector<std::string> formsOf(const std::string& folder)
 {
-    QStringList forms{folder};
-    const QString resolved = framework::resolvedPath(folder);
-    if (!resolved.isEmpty() && resolved != folder) forms << resolved;
+    std::vector<std::string> forms{folder};
+    const std::string resolved = framework::resolvedPath(folder);
+    if (!resolved.empty() && resolved != folder) forms.push_back(resolved);
     return forms;
+}
+
+char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool equalIgnoringCase(const std::string& first, const std::string& second)
+{
+    return std::equal(first.begin(), first.end(), second.begin(), second.end(),
+                      [](char a, char b) { return asciiLower(a) == asciiLower(b); });
 }
 
 // The system folder itself in any case, or anything below it in the same
 // case. Below means below a whole folder name: "/usr-data" is no part of "/usr".
-bool isSystemFolder(const QString& form, const QString& systemFolder)
+bool isSystemFolder(const std::string& form, const std::vector<std::string>& systemFolders)
 {
-    return systemFolder.isEmpty() || form.compare(systemFolder, Qt::CaseInsensitive) == 0 ||
-           form.startsWith(framework::ensureTrailingSeparator(systemFolder), Qt::CaseSensitive);
+    if (systemFolders.empty()) return true;
+    return std::any_of(systemFolders.begin(), systemFolders.end(), [&](const std::string& systemFolder) {
+        return equalIgnoringCase(form, systemFolder) ||
+               form.starts_with(framework::ensureTrailingSeparator(systemFolder));
+    });
 }
 
-bool isProgramFolder(const QString& form, const QStringList& programFolderForms)
+bool isProgramFolder(const std::string& form, const std::vector<std::string>& programFolderForms)
 {
-    for (const QString& programForm : programFolderForms) {
-        if (form.compare(programForm, Qt::CaseInsensitive) == 0) return true;
-    }
-    return false;
+    return std::any_of(programFolderForms.begin(), programFolderForms.end(),
+                       [&](const std::string& programForm) { return equalIgnoringCase(form, programForm); });
 }
 
 }  // namespace
 
-std::optional<RefusalKind> checkFolderSafety(const QString& folder, const GuardedFolders& guarded)
+std::optional<RefusalKind> checkFolderSafety(const std::string& folder, const GuardedFolders& guarded)
 {
-    const QStringList forms = formsOf(folder);
-    const QStringList programFolderForms =
-        guarded.programFolder.isEmpty() ? QStringList() : formsOf(guarded.programFolder);
-    for (const QString& form : forms) {
-        if (isSystemFolder(form, guarded.systemFolder)) return RefusalKind::SystemFolder;
+    const std::vector<std::string> forms = formsOf(folder);
+    const std::vector<std::string> programFolderForms =
+        guarded.programFolder.empty() ? std::vector<std::string>() : formsOf(guarded.programFolder);
+    for (const std::string& form : forms) {
+        if (isSystemFolder(form, guarded.systemFolders)) return RefusalKind::SystemFolder;
     }
-    for (const QString& form : forms) {
+    for (const std::string& form : forms) {
         if (isProgramFolder(form, programFolderForms)) return RefusalKind::ProgramFolder;
     }
     if (framework::isFileSystemRoot(folder)) return RefusalKind::FileSystemRoot;

@@ -11,6 +11,6 @@ TMainWindow::TMainWindow(const QString& title, TEncryptDialog* client, services:
 
 TMainWindow::~TMainWindow()
 {
-    const QPoint position = normalPosition();
-    settings_.saveFramePosition({position.x(), position.y()});
+    // A frame that never showed (a refused login) stood nowhere worth keeping.
+    if (const auto position = normalPosition()) settings_.saveFramePosition({position->x(), position->y()});
 }

@@ -3,19 +3,19 @@
 #include "framework/FileSystem.h"
 #include "framework/Platform.h"
 
-bool isFilePath(const QString& path) { return framework::opensAsRegularFile(path); }
+bool isFilePath(const std::string& path) { return framework::opensAsRegularFile(path); }
 
-bool isFolderPath(const QString& path) { return framework::opensAsFolder(path); }
+bool isFolderPath(const std::string& path) { return framework::opensAsFolder(path); }
 
-QString fileNamePart(const QString& path)
+std::string fileNamePart(const std::string& path)
 {
-    const qsizetype separator = path.lastIndexOf(framework::pathSeparator);
-    return separator < 0 ? path : path.mid(separator + 1);
+    const std::size_t separator = path.rfind(framework::pathSeparator);
+    return separator == std::string::npos ? path : path.substr(separator + 1);
 }
 
-QString folderPart(const QString& path)
+std::string folderPart(const std::string& path)
 {
-    const QString text = isFolderPath(path) ? framework::ensureTrailingSeparator(path) : path;
-    const qsizetype separator = text.lastIndexOf(framework::pathSeparator);
-    return separator < 0 ? text : text.left(separator);
+    const std::string text = isFolderPath(path) ? framework::ensureTrailingSeparator(path) : path;
+    const std::size_t separator = text.rfind(framework::pathSeparator);
+    return separator == std::string::npos ? text : text.substr(0, separator);
 }

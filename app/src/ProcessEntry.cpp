@@ -8,21 +8,35 @@
 
 #include <QApplication>
 
+#include <string>
+#include <vector>
+
+namespace {
+
+QString toQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+}  // namespace
+
 int runWindowProgram(int argc, char** argv, services::BuildVariant variant)
 {
     ProcessState state;
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    // The arguments stay the bytes the shell passed: a file name need not be
+    // valid text.
+    const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
     // Before the window system is touched: a bad list file shows no window.
     if (readCommandLine(arguments, state) == CommandLineResult::ListFileUnreadable) return -1;
 
     QApplication application(argc, argv);
+    const services::VariantTexts& texts = services::variantTexts(variant);
+    QApplication::setApplicationName(toQString(texts.internalName));
+    QApplication::setApplicationVersion(toQString(texts.fileVersion));
     const auto keyboard = framework::systemKeyboardState();
     int status = 0;
     {
-        TEncryptApp program(state, services::variantTexts(variant), *keyboard);
-        program.run();
-        if (program.endStatus() == 1) status = 1;
+        TEncryptApp program(state, texts, *keyboard);
+        const int result = program.run();
+        // Only a refused login and a failed start end otherwise than with 0.
+        if (program.endStatus() == 1 || !program.startError().isEmpty()) status = result;
     }
     state.clearLoginKey();
     return status;

@@ -2,15 +2,15 @@
 
 #include "framework/Platform.h"
 
-void setTargetDirectory(services::StringList& targetFiles, const QString& folder)
+void setTargetDirectory(services::StringList& targetFiles, const std::string& folder)
 {
     targetFiles.clear();
     targetFiles.add(targetDirectoryMarker);
-    targetFiles.add(framework::ensureTrailingSeparator(folder).toStdString());
+    targetFiles.add(framework::ensureTrailingSeparator(folder));
 }
 
-std::optional<QString> targetDirectory(const services::StringList& targetFiles)
+std::optional<std::string> targetDirectory(const services::StringList& targetFiles)
 {
     if (targetFiles.count() != 2 || targetFiles.getAt(0) != targetDirectoryMarker) return std::nullopt;
-    return QString::fromStdString(targetFiles.getAt(1));
+    return targetFiles.getAt(1);
 }

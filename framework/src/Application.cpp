@@ -1,12 +1,26 @@
 #include "framework/Application.h"
 
+#include "framework/Dialog.h"
 #include "framework/FrameWindow.h"
+#include "framework/Modal.h"
 
 #include <QApplication>
 
+#include <cstdio>
 #include <utility>
 
 namespace framework {
+
+namespace {
+
+// Platforms that draw nowhere a person could see a message box.
+bool hasDisplay()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+}  // namespace
 
 Application::Application() = default;
 
@@ -14,10 +28,19 @@ Application::~Application() = default;
 
 bool Application::start()
 {
+    startError_.clear();
     initMainWindow();
-    if (!mainWindow_ || endStatus_) return false;
+    if (endStatus_) return false;
+    if (!mainWindow_) {
+        startError_ = QStringLiteral("The main window could not be set up.");
+        return false;
+    }
     // The client's set-up may end the process: then nothing is shown.
-    if (!mainWindow_->create() || endStatus_) return false;
+    if (!mainWindow_->create()) {
+        startError_ = mainWindow_->client()->createError();
+        return false;
+    }
+    if (endStatus_) return false;
     mainWindow_->show();
     return true;
 }
@@ -26,11 +49,22 @@ int Application::run()
 {
     if (!start()) {
         destroyMainWindow();
-        return endStatus_.value_or(1);
+        if (endStatus_) return *endStatus_;
+        reportStartError();
+        return startFailureStatus;
     }
     const int loopResult = QApplication::exec();
     destroyMainWindow();
     return endStatus_.value_or(loopResult);
+}
+
+void Application::reportStartError() const
+{
+    const QString program = QCoreApplication::applicationName();
+    std::fprintf(stderr, "%s: cannot start: %s\n", qPrintable(program), qPrintable(startError_));
+    if (hasDisplay()) {
+        showMessage(nullptr, {startError_, program, MessageIcon::Stop, MessageButtons::Ok});
+    }
 }
 
 void Application::endProcess(int status)

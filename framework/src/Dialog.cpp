@@ -2,6 +2,8 @@
 
 #include "DroppedFiles.h"
 
+#include "framework/PathText.h"
+
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QDragEnterEvent>
@@ -30,7 +32,7 @@ Dialog::~Dialog() = default;
 bool Dialog::create()
 {
     if (created_) return true;
-    const auto dialogTemplate = resources_.dialogTemplate(templateName_);
+    const auto dialogTemplate = resources_.dialogTemplate(templateName_, &createError_);
     if (!dialogTemplate) return false;
 
     // A small sans-serif font, so that captions fit the widths the dialog
@@ -146,6 +148,22 @@ void Dialog::setText(int id, const QString& text)
     else if (auto* group = qobject_cast<QGroupBox*>(widget)) group->setTitle(text);
 }
 
+void Dialog::setPathText(int id, const std::string& path)
+{
+    // Recorded first: the field's change handlers read the path back.
+    ShownPath& shown = shownPaths_[id];
+    shown = {path, displayPath(path)};
+    setText(id, shown.text);
+}
+
+std::string Dialog::pathText(int id) const
+{
+    const QString current = text(id);
+    const auto shown = shownPaths_.find(id);
+    if (shown != shownPaths_.end() && shown->second.text == current) return shown->second.path;
+    return pathFromText(current);
+}
+
 bool Dialog::isChecked(int id) const
 {
     auto* box = qobject_cast<QAbstractButton*>(control(id));
@@ -235,7 +253,7 @@ bool Dialog::isDialogTimerRunning(int id) const
     return found != timers_.end() && found->second->isActive();
 }
 
-void Dialog::filesDropped(const QStringList&) {}
+void Dialog::filesDropped(const std::vector<std::string>&) {}
 
 void Dialog::dragEnterEvent(QDragEnterEvent* event) { acceptFileDrag(event); }
 

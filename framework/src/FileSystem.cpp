@@ -1,13 +1,12 @@
 #include "framework/FileSystem.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdlib>
 #include <memory>
 
 namespace framework {
@@ -19,11 +18,26 @@ struct DirectoryCloser {
 };
 using Directory = std::unique_ptr<DIR, DirectoryCloser>;
 
-Directory openDirectory(const QString& path)
+Directory openDirectory(const std::string& path)
 {
-    if (path.isEmpty()) return nullptr;
-    return Directory(opendir(QFile::encodeName(path).constData()));
+    if (path.empty()) return nullptr;
+    return Directory(opendir(path.c_str()));
 }
+
+class Descriptor {
+public:
+    explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
+    ~Descriptor()
+    {
+        if (descriptor_ >= 0) close(descriptor_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return descriptor_; }
+
+private:
+    int descriptor_;
+};
 
 enum class EntryType { RegularFile, Folder, Other };
 
@@ -51,25 +65,20 @@ bool isDotOrDotDot(const char* name)
 
 }  // namespace
 
-bool opensAsRegularFile(const QString& path)
+bool opensAsRegularFile(const std::string& path)
 {
-    if (path.isEmpty()) return false;
-    const QByteArray name = QFile::encodeName(path);
-    struct stat named {};
-    if (stat(name.constData(), &named) != 0 || !S_ISREG(named.st_mode)) return false;
+    if (!isRegularFile(path)) return false;
     // O_NONBLOCK: a pipe swapped in after the check must not hang the open;
     // fstat then tells what was really opened.
-    const int descriptor = open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (descriptor < 0) return false;
+    const Descriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (file.get() < 0) return false;
     struct stat status {};
-    const bool regular = fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
-    close(descriptor);
-    return regular;
+    return fstat(file.get(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
-bool opensAsFolder(const QString& path) { return openDirectory(path) != nullptr; }
+bool opensAsFolder(const std::string& path) { return openDirectory(path) != nullptr; }
 
-std::optional<std::vector<FolderEntry>> listFolder(const QString& folder)
+std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder)
 {
     const Directory directory = openDirectory(folder);
     if (!directory) return std::nullopt;
@@ -78,17 +87,47 @@ std::optional<std::vector<FolderEntry>> listFolder(const QString& folder)
         if (isDotOrDotDot(entry->d_name)) continue;
         const EntryType type = typeOf(directory.get(), *entry);
         if (type == EntryType::Other) continue;
-        entries.push_back({QFile::decodeName(entry->d_name), type == EntryType::Folder});
+        entries.push_back({entry->d_name, type == EntryType::Folder});
     }
     return entries;
 }
 
-QString resolvedPath(const QString& path)
+std::string resolvedPath(const std::string& path)
 {
-    if (path.isEmpty()) return {};
-    return QFileInfo(path).canonicalFilePath();
+    if (path.empty()) return {};
+    // With no buffer given, realpath allocates one as long as the path needs.
+    const std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.c_str(), nullptr), &std::free);
+    return resolved ? std::string(resolved.get()) : std::string();
 }
 
-bool isFileSystemRoot(const QString& path) { return resolvedPath(path) == QStringLiteral("/"); }
+bool isFileSystemRoot(const std::string& path) { return resolvedPath(path) == "/"; }
+
+std::optional<std::string> readStream(const std::string& path)
+{
+    if (path.empty()) return std::nullopt;
+    const Descriptor stream(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+    if (stream.get() < 0) return std::nullopt;
+    struct stat status {};
+    if (fstat(stream.get(), &status) != 0 || S_ISDIR(status.st_mode)) return std::nullopt;
+    std::string content;
+    char piece[65536];
+    for (;;) {
+        const ssize_t got = read(stream.get(), piece, sizeof piece);
+        if (got == 0) return content;
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return std::nullopt;
+        }
+        content.append(piece, static_cast<std::size_t>(got));
+    }
+}
+
+bool isRegularFile(const std::string& path)
+{
+    struct stat status {};
+    return !path.empty() && stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+bool removeRegularFile(const std::string& path) { return isRegularFile(path) && unlink(path.c_str()) == 0; }
 
 }  // namespace framework

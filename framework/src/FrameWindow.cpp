@@ -8,6 +8,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMoveEvent>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace framework {
@@ -34,6 +35,18 @@ bool FrameWindow::create()
     setFixedSize(client_->size());
     normalPosition_ = pos();
     return true;
+}
+
+std::optional<QPoint> FrameWindow::normalPosition() const
+{
+    if (!shown_) return std::nullopt;
+    return normalPosition_;
+}
+
+void FrameWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    shown_ = true;
 }
 
 void FrameWindow::moveEvent(QMoveEvent* event)

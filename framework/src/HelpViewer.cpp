@@ -1,19 +1,32 @@
 #include "framework/HelpViewer.h"
 
+#include "framework/FileSystem.h"
 #include "framework/Modal.h"
+#include "framework/PathText.h"
 
-#include <QFileInfo>
 #include <QTextBrowser>
-#include <QUrl>
 
 namespace framework {
 
-QTextBrowser* showHelpFile(QWidget* owner, const QString& path)
+namespace {
+
+QString helpTitle(const QString& documentTitle, const QString& version)
 {
-    const QFileInfo file(path);
-    if (!file.isFile() || !file.isReadable()) {
-        showMessage(owner, {QStringLiteral("The help file cannot be opened:\n%1").arg(path), QStringLiteral("Help"),
-                            MessageIcon::Exclamation, MessageButtons::Ok});
+    if (version.isEmpty()) return documentTitle;
+    if (documentTitle.isEmpty()) return version;
+    return documentTitle + QStringLiteral(" \u2014 ") + version;
+}
+
+}  // namespace
+
+QTextBrowser* showHelpFile(QWidget* owner, const std::string& path, const QString& version)
+{
+    // Read by its bytes, so that a program folder whose name is no valid text
+    // still finds its help.
+    const auto page = isRegularFile(path) ? readStream(path) : std::nullopt;
+    if (!page) {
+        showMessage(owner, {QStringLiteral("The help file cannot be opened:\n%1").arg(displayPath(path)),
+                            QStringLiteral("Help"), MessageIcon::Exclamation, MessageButtons::Ok});
         return nullptr;
     }
     // One help window per owner, reused when help is asked for again.
@@ -26,8 +39,8 @@ QTextBrowser* showHelpFile(QWidget* owner, const QString& path)
         viewer->resize(640, 560);
         if (!owner) viewer->setAttribute(Qt::WA_DeleteOnClose);
     }
-    viewer->setSource(QUrl::fromLocalFile(file.absoluteFilePath()));
-    viewer->setWindowTitle(viewer->documentTitle().isEmpty() ? file.fileName() : viewer->documentTitle());
+    viewer->setHtml(QString::fromUtf8(page->data(), static_cast<qsizetype>(page->size())));
+    viewer->setWindowTitle(helpTitle(viewer->documentTitle(), version));
     viewer->show();
     viewer->raise();
     return viewer;

@@ -3,19 +3,47 @@
 #include "framework/FileSystem.h"
 
 #include <QCoreApplication>
-#include <QDir>
+#include <QFile>
 
 #include <cerrno>
-#include <string>
 #include <unistd.h>
 
 namespace framework {
 
-QString installFolder() { return QCoreApplication::applicationDirPath(); }
+namespace {
 
-QString systemFolder() { return QStringLiteral("/usr"); }
+// The target of a link, however long; empty when it cannot be read.
+std::string linkTarget(const char* link)
+{
+    std::string buffer(256, '\0');
+    for (;;) {
+        const ssize_t length = readlink(link, buffer.data(), buffer.size());
+        if (length < 0) return {};
+        if (static_cast<std::size_t>(length) < buffer.size()) return buffer.substr(0, static_cast<std::size_t>(length));
+        buffer.resize(buffer.size() * 2);
+    }
+}
 
-QString currentDirectory()
+}  // namespace
+
+std::string installFolder()
+{
+    // The kernel's own record of the executable keeps its name's bytes exact.
+    const std::string executable = linkTarget("/proc/self/exe");
+    const std::size_t separator = executable.rfind(pathSeparator);
+    if (separator != std::string::npos) return separator == 0 ? "/" : executable.substr(0, separator);
+    return QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+}
+
+std::vector<std::string> systemFolders()
+{
+    // Removable drives are mounted below /run, /media and /mnt: those stay
+    // the user's.
+    return {"/usr", "/etc",  "/boot", "/bin", "/sbin", "/lib", "/lib32",
+            "/lib64", "/libx32", "/opt", "/var", "/proc", "/sys", "/dev"};
+}
+
+std::string currentDirectory()
 {
     // getcwd takes a fixed buffer: grow it until the whole path fits.
     std::string buffer(256, '\0');
@@ -23,12 +51,14 @@ QString currentDirectory()
         if (errno != ERANGE) return {};
         buffer.resize(buffer.size() * 2);
     }
-    return QString::fromLocal8Bit(buffer.c_str());
+    return buffer.c_str();
 }
 
-QString ensureTrailingSeparator(const QString& path)
+std::string ensureTrailingSeparator(std::string_view path)
 {
-    return path.endsWith(pathSeparator) ? path : path + pathSeparator;
+    std::string text(path);
+    if (text.empty() || text.back() != pathSeparator) text += pathSeparator;
+    return text;
 }
 
 }  // namespace framework

@@ -8,11 +8,17 @@ namespace framework {
 
 ResourceSet::ResourceSet(QString root) : root_(std::move(root)) {}
 
-std::optional<DialogTemplate> ResourceSet::dialogTemplate(const QString& name) const
+std::optional<DialogTemplate> ResourceSet::dialogTemplate(const QString& name, QString* error) const
 {
     QFile file(root_ + "/dialogs/" + name + ".dlg");
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    return parseDialogTemplate(QString::fromUtf8(file.readAll()));
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error) *error = QStringLiteral("The dialog template %1 is missing (%2).").arg(name, file.fileName());
+        return std::nullopt;
+    }
+    QString parseError;
+    auto parsed = parseDialogTemplate(QString::fromUtf8(file.readAll()), &parseError);
+    if (!parsed && error) *error = QStringLiteral("The dialog template %1 is malformed: %2").arg(name, parseError);
+    return parsed;
 }
 
 QPixmap ResourceSet::bitmap(int id) const

@@ -1,40 +1,33 @@
 // Switches, paths and list files of the window programs' command line.
+#include "support/FolderTree.h"
+
 #include "app/CommandLine.h"
 #include "app/ProcessEntry.h"
 #include "app/ProcessState.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
+#include <filesystem>
+#include <thread>
 
 namespace {
+
+using Paths = std::vector<std::string>;
 
 class CommandLine : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(folder.isValid());
-        first = make("first.txt");
-        second = make("second.txt");
+        first = tree.file("first.txt");
+        second = tree.file("second.txt");
     }
-    QString make(const QString& name, const QByteArray& content = "data")
+    Paths selected() const
     {
-        QFile file(folder.path() + '/' + name);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        return file.fileName();
-    }
-    std::vector<std::string> selected() const
-    {
-        std::vector<std::string> entries;
+        Paths entries;
         for (int i = 0; i < state.selectedFiles.count(); ++i) entries.push_back(state.selectedFiles.getAt(i));
         return entries;
     }
-    QTemporaryDir folder;
-    QString first;
-    QString second;
+    FolderTree tree;
+    std::string first;
+    std::string second;
     ProcessState state;
 };
 
@@ -56,50 +49,76 @@ TEST_F(CommandLine, SwitchesSetTheOptionFlags)
 
 TEST_F(CommandLine, OtherSpellingsArePathsAndMissingPathsAreDropped)
 {
-    ASSERT_EQ(readCommandLine({"/bn", "-b", "/x", first, folder.path() + "/absent", first, folder.path()}, state),
+    ASSERT_EQ(readCommandLine({"/bn", "-b", "/x", first, tree.at("absent"), first, tree.path()}, state),
               CommandLineResult::Accepted);
     EXPECT_TRUE(state.options.useStoredOptions);
     EXPECT_FALSE(state.options.optionBlowFishOnly);
-    EXPECT_EQ(selected(), (std::vector<std::string>{first.toStdString(), first.toStdString(),
-                                                     folder.path().toStdString()}));
+    EXPECT_EQ(selected(), (Paths{first, first, tree.path()}));
+}
+
+TEST_F(CommandLine, NamesThatAreNoValidTextAreSelectedByTheirBytes)
+{
+    const std::string latin1 = tree.file("caf\xE9.txt");
+    const std::string folder = tree.folder("r\xE9sum\xE9");
+    const std::string list = tree.file("list.txt", latin1 + "\n" + folder + "\n");
+    ASSERT_EQ(readCommandLine({latin1, "/f", list}, state), CommandLineResult::Accepted);
+    EXPECT_EQ(selected(), (Paths{latin1, latin1, folder}));
 }
 
 TEST_F(CommandLine, ListFilesSkipCommentsAndEmptyLinesAndAcceptWindowsLineEnds)
 {
-    const QString list = make("list.txt", "# selection\r\n\r\n" + first.toLocal8Bit() + "\r\n" +
-                                              folder.path().toLocal8Bit() + "/absent\n\n" + second.toLocal8Bit());
+    const std::string list =
+        tree.file("list.txt", "# selection\r\n\r\n" + first + "\r\n" + tree.at("absent") + "\n\n" + second);
     ASSERT_EQ(readCommandLine({"/f", list}, state), CommandLineResult::Accepted);
-    EXPECT_EQ(selected(), (std::vector<std::string>{first.toStdString(), second.toStdString()}));
-    EXPECT_TRUE(QFile::exists(list));
+    EXPECT_EQ(selected(), (Paths{first, second}));
+    EXPECT_TRUE(std::filesystem::exists(list));
 }
 
 TEST_F(CommandLine, LongLinesAreTakenWhole)
 {
-    QString deep = folder.path();
+    // The first 255 characters of the line name a folder of their own, which
+    // a reader of 255-character pieces would select.
+    const std::string cut = tree.folder(std::string(255 - tree.path().size() - 1, 'p'));
+    ASSERT_EQ(cut.size(), 255u);
+    std::string deep = cut;
     while (deep.size() < 300) deep += "/sub";
-    ASSERT_TRUE(QDir().mkpath(deep));
-    const QString list = make("list.txt", deep.toLocal8Bit() + '\n' + deep.left(255).toLocal8Bit());
+    std::filesystem::create_directories(deep);
+    const std::string list = tree.file("list.txt", deep + '\n');
     ASSERT_EQ(readCommandLine({"/F", list}, state), CommandLineResult::Accepted);
-    // The cut-off remainder of a long line never becomes a path of its own.
-    EXPECT_EQ(selected(), std::vector<std::string>{deep.toStdString()});
+    EXPECT_EQ(selected(), Paths{deep});
+}
+
+TEST_F(CommandLine, AListMayComeFromAPipe)
+{
+    const std::string pipe = tree.pipe("list-pipe");
+    std::thread writer([&] {
+        FILE* stream = std::fopen(pipe.c_str(), "w");
+        ASSERT_NE(stream, nullptr);
+        std::fputs((first + "\n# note\n" + second + "\n").c_str(), stream);
+        std::fclose(stream);
+    });
+    // /s on a stream reads it but never deletes what is not a file.
+    ASSERT_EQ(readCommandLine({"/s", pipe}, state), CommandLineResult::Accepted);
+    writer.join();
+    EXPECT_EQ(selected(), (Paths{first, second}));
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
 }
 
 TEST_F(CommandLine, SwitchSDeletesTheListFileAfterReadingIt)
 {
-    const QString list = make("list.txt", first.toLocal8Bit() + '\n');
+    const std::string list = tree.file("list.txt", first + '\n');
     ASSERT_EQ(readCommandLine({"/s", list}, state), CommandLineResult::Accepted);
-    EXPECT_EQ(selected(), std::vector<std::string>{first.toStdString()});
-    EXPECT_FALSE(QFile::exists(list));
+    EXPECT_EQ(selected(), Paths{first});
+    EXPECT_FALSE(std::filesystem::exists(list));
 }
 
 TEST_F(CommandLine, UnreadableListFileEndsTheProcessWithMinusOne)
 {
-    EXPECT_EQ(readCommandLine({"/f", folder.path() + "/absent.txt"}, state), CommandLineResult::ListFileUnreadable);
-    EXPECT_EQ(readCommandLine({"/f", folder.path()}, state), CommandLineResult::ListFileUnreadable);
+    EXPECT_EQ(readCommandLine({"/f", tree.at("absent.txt")}, state), CommandLineResult::ListFileUnreadable);
+    EXPECT_EQ(readCommandLine({"/f", tree.path()}, state), CommandLineResult::ListFileUnreadable);
     EXPECT_EQ(readCommandLine({first, "/s"}, state), CommandLineResult::ListFileUnreadable);
 
-    const QByteArray missing = (folder.path() + "/absent.txt").toLocal8Bit();
-    std::string program = "sealwin", fSwitch = "/f", name = missing.toStdString();
+    std::string program = "sealwin", fSwitch = "/f", name = tree.at("absent.txt");
     char* argv[] = {program.data(), fSwitch.data(), name.data(), nullptr};
     EXPECT_EQ(runWindowProgram(3, argv, services::BuildVariant::Encrypt), -1);
 }

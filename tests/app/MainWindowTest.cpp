@@ -1,8 +1,11 @@
 // Start-up and the main window of both programs, on real widgets (offscreen)
 // with the settings in an empty configuration folder.
 #include "MainWindowFixture.h"
+#include "support/DialogTemplateFile.h"
+#include "support/FolderTree.h"
 
 #include "framework/FrameWindow.h"
+#include "framework/Platform.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,9 +34,9 @@ TEST_F(MainWindow, FirstStartShowsTheDefaultsAndCreatesTheKeys)
     const QString store = framework::RegistryKey::storeFolder() + "/Software/Quillon/Tarvex/";
     EXPECT_TRUE(QFileInfo::exists(store + "Encrypt/1.3.ini"));
     EXPECT_TRUE(QFileInfo::exists(store + "Common.ini"));
-    EXPECT_EQ(state.programFolder, QCoreApplication::applicationDirPath());
-    EXPECT_EQ(state.helpFilePath, QCoreApplication::applicationDirPath() + "/sealwin.html");
-    EXPECT_EQ(state.windowsFolder, "/usr");
+    EXPECT_EQ(state.programFolder, QCoreApplication::applicationDirPath().toStdString());
+    EXPECT_EQ(state.helpFilePath, QCoreApplication::applicationDirPath().toStdString() + "/sealwin.html");
+    EXPECT_EQ(state.systemFolders, framework::systemFolders());
 }
 
 TEST_F(MainWindow, LaidOutAsTheTemplateSaysInBothPrograms)
@@ -58,7 +61,7 @@ TEST_F(MainWindow, LaidOutAsTheTemplateSaysInBothPrograms)
         EXPECT_EQ(dialog->text(TEncryptDialog::ConfirmOverwriteBox), "Co&nfirm Overwrite");
         EXPECT_EQ(dialog->controls().size(), 21u);
     }
-    EXPECT_EQ(state.helpFilePath, QCoreApplication::applicationDirPath() + "/unsealwin.html");
+    EXPECT_EQ(state.helpFilePath, QCoreApplication::applicationDirPath().toStdString() + "/unsealwin.html");
 }
 
 TEST_F(MainWindow, StoredOptionsApplyUnlessASwitchWasGiven)
@@ -164,42 +167,48 @@ TEST_F(MainWindow, CurrentFolderLineShortensLongFolders)
     thirty += QString(30 - thirty.size(), 'c');
     ASSERT_EQ(thirty.size(), 30);
     ASSERT_TRUE(QDir().mkpath(thirty));
-    const QString previous = QDir::currentPath();
+    const WorkingDirectoryGuard restored;
     ASSERT_TRUE(QDir::setCurrent(thirty));
     TEncryptDialog* dialog = start();
     EXPECT_EQ(dialog->text(TEncryptDialog::CurrentFolderLine), thirty.left(25) + "...");
-    ASSERT_TRUE(QDir::setCurrent("/tmp"));
+    ASSERT_TRUE(QDir::setCurrent(folder.path()));
+    // A byte that is no text is shown, not dropped.
+    ASSERT_TRUE(QDir().mkpath(folder.path() + "/x"));
+    ASSERT_EQ(mkdir((folder.path().toStdString() + "/\xE9").c_str(), 0700), 0);
+    ASSERT_EQ(chdir((folder.path().toStdString() + "/\xE9").c_str()), 0);
     dialog->showCurrentFolder();
-    EXPECT_EQ(dialog->text(TEncryptDialog::CurrentFolderLine), "/tmp");
-    QDir::setCurrent(previous);
+    EXPECT_EQ(dialog->text(TEncryptDialog::CurrentFolderLine), folder.path() + "/\\xE9");
 }
 
 TEST_F(MainWindow, StartUpSelectionShowsOnePathOrACount)
 {
-    state.selectedFiles.add("/etc/hostname");
-    state.selectedFiles.add("/etc/passwd");
+    FolderTree tree;
+    const std::string first = tree.file("first.txt");
+    state.selectedFiles.add(first);
+    state.selectedFiles.add(tree.file("second.txt"));
     TEncryptDialog* dialog = start();
     EXPECT_EQ(dialog->text(TEncryptDialog::SourceField), " 2 Files Selected for Encryption");
     EXPECT_FALSE(dialog->singlePathMode());
 
     state.selectedFiles.clear();
-    state.selectedFiles.add("/etc/hostname");
+    state.selectedFiles.add(first);
     dialog = restart();
-    EXPECT_EQ(dialog->text(TEncryptDialog::SourceField), "/etc/hostname");
+    EXPECT_EQ(dialog->text(TEncryptDialog::SourceField), QString::fromStdString(first));
     EXPECT_TRUE(dialog->singlePathMode());
 }
 
 TEST_F(MainWindow, HelpButtonOpensTheHelpFileOrSaysItIsMissing)
 {
     TEncryptDialog* dialog = start();
-    ASSERT_TRUE(QFileInfo(state.helpFilePath).isFile()) << "help file not next to the programs";
+    ASSERT_TRUE(QFileInfo(QString::fromStdString(state.helpFilePath)).isFile()) << "help file not next to the programs";
     dialog->press(TEncryptDialog::HelpButton);
     auto* viewer = dialog->findChild<QTextBrowser*>();
     ASSERT_NE(viewer, nullptr);
-    EXPECT_EQ(viewer->windowTitle(), "Tarvex - Encrypt: Help");
+    EXPECT_EQ(viewer->windowTitle(), QString::fromUtf8("Tarvex - Encrypt: Help \u2014 Sealwin 1.3 (Tarvex Encryption)"));
     EXPECT_TRUE(user.messages.empty());
 
     state.helpFilePath = "/nonexistent/sealwin.html";
+    user.messageAnswers = {framework::ResultOk};
     dialog->press(TEncryptDialog::HelpButton);
     ASSERT_EQ(user.messages.size(), 1u);
     EXPECT_EQ(user.messages[0].text, "The help file cannot be opened:\n/nonexistent/sealwin.html");
@@ -215,4 +224,30 @@ TEST_F(MainWindow, AStoredUserIdKeepsTheProgramShut)
     EXPECT_FALSE(app->start());
     EXPECT_EQ(app->endStatus(), 1);
     EXPECT_FALSE(app->mainWindow()->isVisible());
+    // The window never showed: it stood nowhere worth remembering.
+    app.reset();
+    EXPECT_EQ(settingsKey(BuildVariant::Decrypt)->readNumber("Right"), std::nullopt);
+}
+
+TEST_F(MainWindow, TheProcessWidePointerToTheDialogGoesWithIt)
+{
+    ASSERT_NE(start(), nullptr);
+    EXPECT_NE(state.mainDialog, nullptr);
+    app.reset();
+    EXPECT_EQ(state.mainDialog, nullptr);
+}
+
+TEST_F(MainWindow, AProgramWithoutItsMainTemplateSaysSoAndEndsWithAFailure)
+{
+    // A program whose resources lack the main dialog, as a broken install
+    // would have it.
+    QTemporaryDir resources;
+    services::VariantTexts broken = variantTexts(BuildVariant::Encrypt);
+    const QByteArray root = resources.path().toUtf8();
+    broken.resourceRoot = std::string_view(root.constData(), static_cast<std::size_t>(root.size()));
+    TEncryptApp program(state, broken, keyboard);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(program.run(), framework::Application::startFailureStatus);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("cannot start: The dialog template MYDIALOG is missing"), std::string::npos) << said;
 }

@@ -14,7 +14,7 @@ using services::variantTexts;
 TEST(Paths, NameAndFolderParts)
 {
     FolderTree tree;
-    const QString out = tree.folder("out");
+    const std::string out = tree.folder("out");
     EXPECT_EQ(fileNamePart(out + "/a.txt"), "a.txt");
     EXPECT_EQ(fileNamePart("a.txt"), "a.txt");
     EXPECT_EQ(fileNamePart(out + "/"), "");
@@ -30,7 +30,7 @@ TEST(Paths, NameAndFolderParts)
 TEST(FolderSafety, SystemFolderIsRefusedWhenContainedInTheSameCaseOrEqualInAnyCase)
 {
     FolderTree tree;
-    const GuardedFolders guarded{tree.folder("SYS"), QString()};
+    const GuardedFolders guarded{{tree.folder("SYS")}, ""};
     tree.folder("SYS/TEMP");
     EXPECT_EQ(checkFolderSafety(tree.at("SYS/TEMP"), guarded), RefusalKind::SystemFolder);
     EXPECT_EQ(checkFolderSafety(tree.at("sys"), guarded), RefusalKind::SystemFolder);
@@ -47,25 +47,46 @@ TEST(FolderSafety, SystemFolderIsRefusedWhenContainedInTheSameCaseOrEqualInAnyCa
 TEST(FolderSafety, ProgramFolderIsRefusedHoweverItIsWritten)
 {
     FolderTree tree;
-    const QString program = tree.folder("Opt/Tarvex");
-    const GuardedFolders guarded{"/usr", program};
+    const std::string program = tree.folder("Opt/Tarvex");
+    const GuardedFolders guarded{{"/usr"}, program};
     EXPECT_EQ(checkFolderSafety(program, guarded), RefusalKind::ProgramFolder);
-    EXPECT_EQ(checkFolderSafety(program.toLower(), guarded), RefusalKind::ProgramFolder);
+    EXPECT_EQ(checkFolderSafety(QString::fromStdString(program).toLower().toStdString(), guarded),
+              RefusalKind::ProgramFolder);
     EXPECT_EQ(checkFolderSafety(program + "/", guarded), RefusalKind::ProgramFolder);
     EXPECT_EQ(checkFolderSafety(tree.at("Opt/./Tarvex"), guarded), RefusalKind::ProgramFolder);
     EXPECT_EQ(checkFolderSafety(tree.link("shortcut", program), guarded), RefusalKind::ProgramFolder);
     EXPECT_EQ(checkFolderSafety(tree.at("Opt"), guarded), std::nullopt);
-    EXPECT_EQ(checkFolderSafety(program, GuardedFolders{"/usr", QString()}), std::nullopt);
+    EXPECT_EQ(checkFolderSafety(program, GuardedFolders{{"/usr"}, ""}), std::nullopt);
 }
 
 TEST(FolderSafety, RootIsRefusedHoweverItIsWritten)
 {
     FolderTree tree;
-    const GuardedFolders guarded{"/usr", "/opt/tarvex"};
-    for (const QString& root : QStringList{"/", "//", "/tmp/..", tree.link("up", "/")})
-        EXPECT_EQ(checkFolderSafety(root, guarded), RefusalKind::FileSystemRoot) << root.toStdString();
+    const GuardedFolders guarded{{"/usr"}, "/opt/tarvex"};
+    for (const std::string& root : {std::string("/"), std::string("//"), std::string("/tmp/.."), tree.link("up", "/")})
+        EXPECT_EQ(checkFolderSafety(root, guarded), RefusalKind::FileSystemRoot) << root;
     EXPECT_EQ(checkFolderSafety("/tmp", guarded), std::nullopt);
     EXPECT_EQ(checkFolderSafety("/usr/..", guarded), RefusalKind::SystemFolder);  // written as below /usr
+}
+
+TEST(FolderSafety, EverySystemFolderAndWhatLiesBelowIsRefusedButMountsAndHomesAreNot)
+{
+    const GuardedFolders guarded{framework::systemFolders(), "/opt/tarvex"};
+    for (const char* folder : {"/usr", "/etc", "/boot", "/bin", "/sbin", "/lib", "/lib32", "/lib64", "/libx32", "/opt",
+                               "/var", "/proc", "/sys", "/dev", "/etc/", "/boot/grub", "/var/lib/dpkg", "/usr/share",
+                               "/proc/self", "/ETC", "/etc/../etc/ssh"})
+        EXPECT_EQ(checkFolderSafety(folder, guarded), RefusalKind::SystemFolder) << folder;
+    // Removable drives and the users' own folders stay the user's.
+    for (const char* folder : {"/media", "/media/ann/stick", "/mnt", "/mnt/backup", "/run/media", "/run/media/ann/disk",
+                               "/home", "/home/ann", "/root", "/tmp", "/srv", "/etcetera", "/variable"})
+        EXPECT_EQ(checkFolderSafety(folder, guarded), std::nullopt) << folder;
+    // Led there by a link, or written relative to the root.
+    FolderTree tree;
+    EXPECT_EQ(checkFolderSafety(tree.link("config", "/etc"), guarded), RefusalKind::SystemFolder);
+    const WorkingDirectoryGuard restored;
+    std::filesystem::current_path("/");
+    EXPECT_EQ(checkFolderSafety("etc", guarded), RefusalKind::SystemFolder);
+    EXPECT_EQ(checkFolderSafety("./boot/", guarded), RefusalKind::SystemFolder);
 }
 
 TEST(FolderSafety, RefusalTextsOfBothPrograms)

@@ -5,7 +5,11 @@
 #include "support/FolderTree.h"
 #include "support/UnreadableFile.h"
 
+#include "app/Paths.h"
+
 #include "framework/FrameWindow.h"
+#include "framework/PathText.h"
+#include "framework/Platform.h"
 
 #include <QCoreApplication>
 #include <QDragEnterEvent>
@@ -15,6 +19,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <filesystem>
 
 using framework::MessageButtons;
 using framework::MessageIcon;
@@ -36,10 +41,13 @@ protected:
 
     // Drops the paths as a user drags them onto `target` (the dialog unless
     // another part of the window is named).
-    void drop(const QStringList& paths, QWidget* target = nullptr)
+    // Drops the paths as a file manager sends them: each name's bytes
+    // percent-encoded in a file URL.
+    void drop(const Paths& paths, QWidget* target = nullptr)
     {
         QList<QUrl> urls;
-        for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
+        for (const std::string& path : paths)
+            urls << QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"));
         QMimeData mime;
         mime.setUrls(urls);
         QWidget* receiver = target ? target : dialog;
@@ -62,13 +70,13 @@ protected:
     }
     QString sourceField() const { return dialog->text(TEncryptDialog::SourceField); }
     // A folder with one file at each of `levels` levels: top/f0, top/d1/f1, ...
-    Paths nestedTree(const QString& top, int levels)
+    Paths nestedTree(const std::string& top, int levels)
     {
         Paths files;
-        QString folder = top;
+        std::string folder = top;
         for (int level = 0; level <= levels; ++level) {
-            if (level > 0) folder += "/d" + QString::number(level);
-            files.push_back(tree.file(folder.mid(tree.path().size() + 1) + "/f" + QString::number(level)).toStdString());
+            if (level > 0) folder += "/d" + std::to_string(level);
+            files.push_back(tree.file(folder.substr(tree.path().size() + 1) + "/f" + std::to_string(level)));
         }
         std::sort(files.begin(), files.end());
         return files;
@@ -78,13 +86,14 @@ protected:
     TEncryptDialog* dialog = nullptr;
 };
 
-std::string str(const QString& text) { return text.toStdString(); }
+// How a path appears in a field or a caption.
+QString shown(const std::string& path) { return framework::displayPath(path); }
 
 }  // namespace
 
 TEST_F(Selection, YesTakesEightLevelsBelowTheDroppedFolder)
 {
-    const QString top = tree.at("top");
+    const std::string top = tree.at("top");
     const Paths files = nestedTree(top, 8);
     const QString workingDirectory = QDir::currentPath();
     user.messageAnswers = {ResultYes};
@@ -93,17 +102,17 @@ TEST_F(Selection, YesTakesEightLevelsBelowTheDroppedFolder)
     EXPECT_EQ(selectedSorted(), files);
     ASSERT_EQ(user.messages.size(), 1u);
     EXPECT_EQ(user.messages[0].text, "Encrypt All Subdirectories ?");
-    EXPECT_EQ(user.messages[0].caption, "  " + top);
+    EXPECT_EQ(user.messages[0].caption, "  " + shown(top));
     EXPECT_EQ(user.messages[0].icon, MessageIcon::None);
     EXPECT_EQ(user.messages[0].buttons, MessageButtons::YesNo);
-    EXPECT_EQ(sourceField(), top);
+    EXPECT_EQ(sourceField(), shown(top));
     EXPECT_FALSE(dialog->singlePathMode());
     EXPECT_EQ(QDir::currentPath(), workingDirectory);
 }
 
 TEST_F(Selection, NineLevelsCancelTheSelectionEveryTime)
 {
-    const QString top = tree.at("top");
+    const std::string top = tree.at("top");
     const Paths files = nestedTree(top, 9);
     user.messageAnswers = {ResultYes, framework::ResultOk, ResultYes};
     drop({top});
@@ -113,12 +122,13 @@ TEST_F(Selection, NineLevelsCancelTheSelectionEveryTime)
     EXPECT_EQ(user.messages[1].icon, MessageIcon::Stop);
     // The field keeps the folder, so the next run start walks it afresh.
     EXPECT_TRUE(dialog->singlePathMode());
-    EXPECT_EQ(sourceField(), top);
+    EXPECT_EQ(sourceField(), shown(top));
     // What the walk had taken before it went too deep stays listed.
     EXPECT_LT(state.selectedFiles.count(), 10);
     for (const std::string& entry : selected()) EXPECT_EQ(std::count(files.begin(), files.end(), entry), 1);
 
     // Each expansion asks its own question again.
+    user.messageAnswers = {ResultYes, framework::ResultOk};
     drop({top});
     ASSERT_EQ(user.messages.size(), 4u);
     EXPECT_EQ(user.messages[2].text, "Encrypt All Subdirectories ?");
@@ -127,63 +137,73 @@ TEST_F(Selection, NineLevelsCancelTheSelectionEveryTime)
 
 TEST_F(Selection, NoTakesOnlyTheTopFilesAndChecksNoSubfolder)
 {
-    const QString top = tree.at("top");
-    const QString own = tree.file("top/own.txt");
+    const std::string top = tree.at("top");
+    const std::string own = tree.file("top/own.txt");
     tree.file("top/sub/inner.txt");
     tree.file("top/prog/program.txt");
     tree.file("top/SYS/system.txt");
     state.programFolder = tree.at("top/prog");
-    state.windowsFolder = tree.at("top/SYS");
+    state.systemFolders = {tree.at("top/SYS")};
     user.messageAnswers = {ResultNo};
     drop({top});
-    EXPECT_EQ(selected(), Paths{str(own)});
+    EXPECT_EQ(selected(), Paths{own});
     EXPECT_EQ(user.messages.size(), 1u);  // the question alone
     EXPECT_FALSE(dialog->singlePathMode());
 
     // With Yes the guarded subfolders are refused on the way and skipped.
     user.messages.clear();
-    user.messageAnswers = {ResultYes};
+    user.messageAnswers = {ResultYes, framework::ResultOk, framework::ResultOk};
     drop({top});
-    EXPECT_EQ(selectedSorted(), (Paths{str(tree.at("top/own.txt")), str(tree.at("top/sub/inner.txt"))}));
+    EXPECT_EQ(selectedSorted(), (Paths{tree.at("top/own.txt"), tree.at("top/sub/inner.txt")}));
     std::vector<std::pair<QString, MessageIcon>> refusals;
     for (const auto& message : user.messages) {
         if (message.text != "Encrypt All Subdirectories ?") refusals.emplace_back(message.caption, message.icon);
     }
     std::sort(refusals.begin(), refusals.end());
     const std::vector<std::pair<QString, MessageIcon>> expected{
-        {"            " + tree.at("top/prog"), MessageIcon::Exclamation},
-        {"  " + tree.at("top/SYS"), MessageIcon::Exclamation}};
+        {"            " + shown(tree.at("top/prog")), MessageIcon::Exclamation},
+        {"  " + shown(tree.at("top/SYS")), MessageIcon::Exclamation}};
     EXPECT_EQ(refusals, expected);
 }
 
 TEST_F(Selection, DroppedFoldersAreRefusedWithTheirTexts)
 {
-    const QString program = state.programFolder;
-    const QString data = tree.folder("data");
+    const std::string program = state.programFolder;
+    const std::string data = tree.folder("data");
+    const std::string systemRefusal = "This is the Windows folder.\n\nPermission to encrypt it is denied.";
     struct Case {
-        QString folder;
-        QString text;
+        std::string folder;
+        std::string text;
     };
     const std::vector<Case> cases{
         {program, "Tarvex is stored in this folder.\n\nPermission to encrypt it is denied."},
-        {"/usr", "This is the Windows folder.\n\nPermission to encrypt it is denied."},
-        {"/usr/share", "This is the Windows folder.\n\nPermission to encrypt it is denied."},
+        {"/usr", systemRefusal},
+        {"/usr/share", systemRefusal},
+        {"/etc", systemRefusal},
+        {"/boot/grub", systemRefusal},
+        {"/var/lib", systemRefusal},
         {"/", "This is the root on the system disk.\n\nPermission to encrypt it is denied"},
     };
     for (const Case& refused : cases) {
+        if (!isFolderPath(refused.folder)) continue;  // not every machine has a /boot/grub
         user.messages.clear();
+        user.messageAnswers = {framework::ResultOk};
+        // Whatever had focus before keeps it: the handling stops at the refusal.
+        dialog->focusControl(TEncryptDialog::TargetField);
         drop({refused.folder});
-        ASSERT_EQ(user.messages.size(), 1u) << str(refused.folder);
-        EXPECT_EQ(user.messages[0].text, refused.text);
-        EXPECT_EQ(user.messages[0].caption, " " + refused.folder);
+        ASSERT_EQ(user.messages.size(), 1u) << refused.folder;
+        EXPECT_EQ(user.messages[0].text, QString::fromStdString(refused.text));
+        EXPECT_EQ(user.messages[0].caption, " " + shown(refused.folder));
         EXPECT_EQ(user.messages[0].icon, MessageIcon::Stop);
         EXPECT_EQ(state.selectedFiles.count(), 0);
-        EXPECT_EQ(sourceField(), refused.folder);
+        EXPECT_EQ(sourceField(), shown(refused.folder));
         EXPECT_TRUE(dialog->singlePathMode());
+        EXPECT_EQ(dialog->focusWidget(), dialog->control(TEncryptDialog::TargetField));
     }
     // Without a known system folder, every folder is refused.
-    state.windowsFolder.clear();
+    state.systemFolders.clear();
     user.messages.clear();
+    user.messageAnswers = {framework::ResultOk};
     tree.file("data/a.txt");
     drop({data});
     ASSERT_EQ(user.messages.size(), 1u);
@@ -195,6 +215,7 @@ TEST_F(Selection, UnsealwinAsksAndRefusesInItsOwnWords)
 {
     dialog = restart(services::BuildVariant::Decrypt);
     tree.file("top/sub/a.txt");
+    user.messageAnswers = {ResultNo, framework::ResultOk};
     drop({tree.at("top")});
     drop({"/"});
     ASSERT_EQ(user.messages.size(), 2u);
@@ -205,9 +226,9 @@ TEST_F(Selection, UnsealwinAsksAndRefusesInItsOwnWords)
 TEST_F(Selection, DotFilesAreTakenButDotFoldersLinksPipesAndSocketsAreNot)
 {
     FolderTree outside;
-    const QString top = tree.at("top");
-    const QString hidden = tree.file("top/.hidden");
-    const QString plain = tree.file("top/plain.txt");
+    const std::string top = tree.at("top");
+    const std::string hidden = tree.file("top/.hidden");
+    const std::string plain = tree.file("top/plain.txt");
     tree.file("top/.git/config");
     tree.pipe("top/pipe");
     tree.socket("top/socket");
@@ -215,11 +236,11 @@ TEST_F(Selection, DotFilesAreTakenButDotFoldersLinksPipesAndSocketsAreNot)
     tree.link("top/to-folder", outside.folder("elsewhere"));
     outside.file("elsewhere/secret.txt");
     drop({top});
-    EXPECT_EQ(selectedSorted(), (Paths{str(hidden), str(plain)}));
+    EXPECT_EQ(selectedSorted(), (Paths{hidden, plain}));
     EXPECT_TRUE(user.messages.empty());  // no subfolder worth asking about
 
     // A folder with nothing usable gives an empty selection, in list mode.
-    const QString empty = tree.folder("nothing");
+    const std::string empty = tree.folder("nothing");
     tree.pipe("nothing/pipe");
     tree.link("nothing/link", plain);
     drop({empty});
@@ -230,40 +251,66 @@ TEST_F(Selection, DotFilesAreTakenButDotFoldersLinksPipesAndSocketsAreNot)
 
 TEST_F(Selection, UnreadableFileIsNeverTakenAndStillRaisesTheQuestion)
 {
-    const QString top = tree.folder("top");
-    const QString readable = tree.file("top/readable.txt");
-    const QString secret = tree.file("top/secret.txt");
+    const std::string top = tree.folder("top");
+    const std::string readable = tree.file("top/readable.txt");
+    const std::string secret = tree.file("top/secret.txt");
     {
         UnreadableFile unreadable(secret, tree.path());
         if (!unreadable.holds()) GTEST_SKIP() << "this process reads files whatever their mode";
         user.messageAnswers = {ResultYes};
         drop({top});
     }
-    EXPECT_EQ(selected(), Paths{str(readable)});
+    EXPECT_EQ(selected(), Paths{readable});
     ASSERT_EQ(user.messages.size(), 1u);
     EXPECT_EQ(user.messages[0].text, "Encrypt All Subdirectories ?");
 }
 
+TEST_F(Selection, NamesThatAreNoValidTextAreWalkedShownAndSelectedByTheirBytes)
+{
+    const std::string top = tree.folder("top");
+    const std::string plain = tree.file("top/ok.txt");
+    const std::string latin1 = tree.file("top/caf\xE9.txt");
+    const std::string inner = tree.file("top/r\xE9sum\xE9/inner.txt");
+    user.messageAnswers = {ResultYes};
+    drop({top});
+    EXPECT_EQ(selectedSorted(), (Paths{latin1, plain, inner}));
+    ASSERT_EQ(user.messages.size(), 1u);  // a real subfolder asks, an undecodable file does not
+
+    // Dropped alone, such a file is shown visibly and stays the selection
+    // when the field is read back.
+    drop({latin1});
+    EXPECT_EQ(sourceField(), QString::fromStdString(top) + "/caf\\xE9.txt");
+    EXPECT_EQ(selected(), Paths{latin1});
+    EXPECT_TRUE(dialog->singlePathMode());
+
+    // A folder of that kind is refused or asked about under its shown name.
+    user.messages.clear();
+    user.messageAnswers = {ResultNo};
+    drop({tree.at("top/r\xE9sum\xE9")});
+    ASSERT_EQ(user.messages.size(), 0u);  // no subfolder below it
+    EXPECT_EQ(selected(), Paths{inner});
+    user.messageAnswers.clear();
+}
+
 TEST_F(Selection, EntriesAreTheFolderAndTheNameInListingOrderWithCaseKept)
 {
-    const QString folder = tree.folder("Data/Sub");
-    for (const char* name : {"b.txt", "A.txt", "c d.txt", "Z"}) tree.file(QString("Data/Sub/") + name);
+    const std::string folder = tree.folder("Data/Sub");
+    for (const char* name : {"b.txt", "A.txt", "c d.txt", "Z"}) tree.file(std::string("Data/Sub/") + name);
     Paths expected;
-    for (const QString& name : QDir(folder).entryList(QDir::Files, QDir::Unsorted))
-        expected.push_back(str(folder + "/" + name));
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) expected.push_back(entry.path().string());
     drop({folder + "/"});  // a final separator is not doubled
     EXPECT_EQ(selected(), expected);
 }
 
 TEST_F(Selection, SeveralDroppedItemsAreCountedButOnlyFilesTaken)
 {
-    const QString file = tree.file("one.txt");
+    const std::string file = tree.file("one.txt");
     tree.file("first/a.txt");
     tree.file("second/b.txt");
     state.targetFiles.add("/old/target");
     drop({tree.at("first"), file, tree.at("second")});
     EXPECT_EQ(sourceField(), " 3 Files Selected for Encryption");
-    EXPECT_EQ(selected(), Paths{str(file)});
+    EXPECT_EQ(selected(), Paths{file});
     EXPECT_EQ(state.targetFiles.count(), 0);
     EXPECT_FALSE(dialog->singlePathMode());
     EXPECT_TRUE(user.messages.empty());
@@ -271,10 +318,11 @@ TEST_F(Selection, SeveralDroppedItemsAreCountedButOnlyFilesTaken)
 
 TEST_F(Selection, AFileDroppedOnTheFrameIsTheSingleSelection)
 {
-    const QString file = tree.file("one.txt");
+    const std::string file = tree.file("one.txt");
     drop({file}, app->mainWindow());
-    EXPECT_EQ(sourceField(), file);
-    EXPECT_EQ(selected(), Paths{str(file)});
+    EXPECT_EQ(sourceField(), shown(file));
+    EXPECT_EQ(dialog->focusWidget(), dialog->control(TEncryptDialog::KeyField));
+    EXPECT_EQ(selected(), Paths{file});
     EXPECT_TRUE(dialog->singlePathMode());
 
     // A dropped pipe is shown but selects nothing.
@@ -285,21 +333,21 @@ TEST_F(Selection, AFileDroppedOnTheFrameIsTheSingleSelection)
 
 TEST_F(Selection, SourceFieldSwitchesBetweenOnePathAndTheList)
 {
-    const QString file = tree.file("one.txt");
-    const QString folder = tree.folder("folder");
-    dialog->setText(TEncryptDialog::SourceField, file);
+    const std::string file = tree.file("one.txt");
+    const std::string folder = tree.folder("folder");
+    dialog->setText(TEncryptDialog::SourceField, shown(file));
     EXPECT_TRUE(dialog->singlePathMode());
-    EXPECT_EQ(selected(), Paths{str(file)});
+    EXPECT_EQ(selected(), Paths{file});
 
     dialog->setText(TEncryptDialog::SourceField, " 7 Files Selected for Encryption");
     EXPECT_FALSE(dialog->singlePathMode());
-    EXPECT_EQ(selected(), Paths{str(file)});  // the list stays the selection
+    EXPECT_EQ(selected(), Paths{file});  // the list stays the selection
 
-    dialog->setText(TEncryptDialog::SourceField, folder);
+    dialog->setText(TEncryptDialog::SourceField, shown(folder));
     EXPECT_TRUE(dialog->singlePathMode());
     EXPECT_EQ(state.selectedFiles.count(), 0);  // expanded only when a run starts
 
-    dialog->setText(TEncryptDialog::SourceField, tree.at("absent"));
+    dialog->setText(TEncryptDialog::SourceField, shown(tree.at("absent")));
     EXPECT_FALSE(dialog->singlePathMode());
     // Focus on the field with nothing selected returns to single-path mode.
     app->mainWindow()->activateWindow();
@@ -311,22 +359,23 @@ TEST_F(Selection, SourceFieldSwitchesBetweenOnePathAndTheList)
 
 TEST_F(Selection, PathsLongerThanTheFieldAreKeptWholeAndSummarised)
 {
-    QString deep = tree.path();
-    while (deep.size() <= TEncryptDialog::fieldLimit) deep += "/" + QString(60, 'n');
-    const QString file = tree.file(deep.mid(tree.path().size() + 1) + "/long.txt");
+    std::string deep = tree.path();
+    while (deep.size() <= TEncryptDialog::fieldLimit) deep += "/" + std::string(60, 'n');
+    const std::string file = tree.file(deep.substr(tree.path().size() + 1) + "/long.txt");
     drop({file});
     EXPECT_EQ(sourceField(), " 1 File Selected for Encryption");
-    EXPECT_EQ(selected(), Paths{str(file)});
+    EXPECT_EQ(selected(), Paths{file});
     EXPECT_FALSE(dialog->singlePathMode());
 
-    tree.file(deep.mid(tree.path().size() + 1) + "/second.txt");
+    tree.file(deep.substr(tree.path().size() + 1) + "/second.txt");
     drop({deep});
     EXPECT_EQ(sourceField(), " 2 Files Selected for Encryption");
     EXPECT_EQ(state.selectedFiles.count(), 2);
     EXPECT_FALSE(dialog->singlePathMode());
 
     // Refused, it leaves nothing a run could take for it.
-    state.windowsFolder.clear();
+    state.systemFolders.clear();
+    user.messageAnswers = {framework::ResultOk};
     drop({deep});
     EXPECT_EQ(sourceField(), " No Files Selected for Encryption");
     EXPECT_EQ(state.selectedFiles.count(), 0);
@@ -344,27 +393,28 @@ protected:
 
 TEST_F(StartUpSelection, ASingleFolderIsExpandedAndSeveralPathsStayAsGiven)
 {
-    const QString a = tree.file("top/a.txt");
+    const std::string a = tree.file("top/a.txt");
     tree.file("top/sub/b.txt");
-    state.selectedFiles.add(tree.at("top").toStdString());
+    state.selectedFiles.add(tree.at("top"));
     user.messageAnswers = {ResultNo};
     TEncryptDialog* dialog = start();
-    EXPECT_EQ(dialog->text(TEncryptDialog::SourceField), tree.at("top"));
+    EXPECT_EQ(dialog->text(TEncryptDialog::SourceField), shown(tree.at("top")));
     EXPECT_EQ(state.selectedFiles.count(), 1);
-    EXPECT_EQ(state.selectedFiles.getAt(0), a.toStdString());
+    EXPECT_EQ(state.selectedFiles.getAt(0), a);
     EXPECT_FALSE(dialog->singlePathMode());
 
     state.selectedFiles.clear();
-    state.selectedFiles.add(tree.at("top").toStdString());
-    state.selectedFiles.add(a.toStdString());
+    state.selectedFiles.add(tree.at("top"));
+    state.selectedFiles.add(a);
     user.messages.clear();
     dialog = restart();
     EXPECT_EQ(dialog->text(TEncryptDialog::SourceField), " 2 Files Selected for Encryption");
-    EXPECT_EQ(state.selectedFiles.getAt(0), tree.at("top").toStdString());  // not expanded
+    EXPECT_EQ(state.selectedFiles.getAt(0), tree.at("top"));  // not expanded
     EXPECT_TRUE(user.messages.empty());
 
     state.selectedFiles.clear();
     state.selectedFiles.add("/");
+    user.messageAnswers = {framework::ResultOk};
     dialog = restart();
     ASSERT_EQ(user.messages.size(), 1u);
     EXPECT_EQ(user.messages[0].caption, " /");

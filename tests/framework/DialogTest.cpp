@@ -3,6 +3,8 @@
 #include "support/DialogTemplateFile.h"
 #include "support/ScriptedUserQueue.h"
 
+#include <gtest/gtest-spi.h>
+
 #include "framework/Dialog.h"
 #include "framework/DialogTemplate.h"
 #include "framework/FrameWindow.h"
@@ -115,6 +117,12 @@ TEST_F(ModalSeam, ScriptedUserAnswersAMessageBox)
     EXPECT_EQ(user.messages[0].buttons, MessageButtons::YesNo);
 }
 
+TEST_F(ModalSeam, AMessageNobodyExpectedFailsTheTest)
+{
+    EXPECT_NONFATAL_FAILURE(showMessage(nullptr, {"Cannot open", "  Error", MessageIcon::Stop, MessageButtons::Ok}),
+                            "unexpected message \"Cannot open\"");
+}
+
 TEST_F(ModalSeam, ScriptedUserDrivesALiveDialog)
 {
     NameDialog dialog(nullptr, ResourceSet(folder.path()), "NAME");
@@ -126,6 +134,7 @@ TEST_F(ModalSeam, ScriptedUserDrivesALiveDialog)
         live.setText(101, "a name that is too long");
         live.press(1);
     });
+    user.messageAnswers.push_back(ResultOk);
     EXPECT_EQ(runModal(dialog), ResultOk);
     ASSERT_EQ(user.messages.size(), 1u);
     EXPECT_EQ(user.messages[0].text, "Type a name");
@@ -173,8 +182,8 @@ namespace {
 class DropDialog : public Dialog {
 public:
     using Dialog::Dialog;
-    std::vector<QStringList> drops;
-    void filesDropped(const QStringList& paths) override { drops.push_back(paths); }
+    std::vector<std::vector<std::string>> drops;
+    void filesDropped(const std::vector<std::string>& paths) override { drops.push_back(paths); }
 };
 
 void dropOn(QWidget* target, const QList<QUrl>& urls)
@@ -210,8 +219,30 @@ TEST(Dialog, TakesDroppedLocalFilesOnItselfAndInItsFrame)
     dropOn(dialog->control(101), urls);
     dropOn(dialog, {QUrl("https://example.org/x")});
     ASSERT_EQ(dialog->drops.size(), 3u);
-    EXPECT_EQ(dialog->drops[0], QStringList({"/tmp/a b.txt", "/tmp/c"}));
+    EXPECT_EQ(dialog->drops[0], (std::vector<std::string>{"/tmp/a b.txt", "/tmp/c"}));
     EXPECT_EQ(dialog->drops[1], dialog->drops[0]);
     EXPECT_EQ(dialog->drops[2], dialog->drops[0]);
     EXPECT_EQ(dialog->text(101), "");
+
+    // A file manager sends each name's bytes percent-encoded: names that are
+    // no valid text arrive exact, and so do names in other scripts.
+    dialog->drops.clear();
+    dropOn(dialog, {QUrl::fromEncoded("file:///tmp/caf%E9.txt"), QUrl::fromLocalFile(QString::fromUtf8("/tmp/\u00e9t\u00e9"))});
+    ASSERT_EQ(dialog->drops.size(), 1u);
+    EXPECT_EQ(dialog->drops[0], (std::vector<std::string>{"/tmp/caf\xE9.txt", "/tmp/\xC3\xA9t\xC3\xA9"}));
+}
+
+TEST(Dialog, APathFieldGivesBackTheExactBytesUntilTheUserTypesOver)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(writeDialogTemplate(folder.path(), "PATH", "DIALOG PATH 120 50 \"\"\nCONTROL 101 edit \"\" 8 8 104 14\n"));
+    Dialog dialog(nullptr, ResourceSet(folder.path()), "PATH");
+    ASSERT_TRUE(dialog.create());
+    dialog.setPathText(101, "/tmp/caf\xE9");
+    EXPECT_EQ(dialog.text(101), "/tmp/caf\\xE9");
+    EXPECT_EQ(dialog.pathText(101), "/tmp/caf\xE9");
+    dialog.setText(101, QString::fromUtf8("/tmp/caf\u00e9"));
+    EXPECT_EQ(dialog.pathText(101), "/tmp/caf\xC3\xA9");
+    dialog.setText(101, "/tmp/caf\\xE9");  // typed back as it was shown
+    EXPECT_EQ(dialog.pathText(101), "/tmp/caf\xE9");
 }

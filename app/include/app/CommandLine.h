@@ -1,7 +1,8 @@
 // The window programs' command line: switches, paths and list files.
 #pragma once
 
-#include <QStringList>
+#include <string>
+#include <vector>
 
 struct ProcessState;
 
@@ -10,6 +11,12 @@ enum class CommandLineResult {
     ListFileUnreadable,  // a list file cannot be opened, or its name is missing
 };
 
-// Reads the arguments after the program name, in order. Paths that name an
-// existing file or folder go to state.selectedFiles; switches set the flags.
-CommandLineResult readCommandLine(const QStringList& arguments, ProcessState& state);
+// Reads the arguments after the program name, in order, as the bytes the
+// shell passed. Paths that name an existing file or folder go to
+// state.selectedFiles; switches set the flags.
+CommandLineResult readCommandLine(const std::vector<std::string>& arguments, ProcessState& state);
+
+// The lines of a list of paths: each taken whole up to its line end ("\n" or
+// "\r\n"), the last also without one; comment lines starting with '#' and
+// empty lines are left out.
+std::vector<std::string> listLines(const std::string& content);

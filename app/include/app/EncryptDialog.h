@@ -46,6 +46,7 @@ public:
 
     TEncryptDialog(framework::Application& application, ProcessState& state, const services::VariantTexts& variant,
                    services::ProgramSettings& settings, const framework::KeyboardState& keyboard);
+    ~TEncryptDialog() override;
 
     void showCurrentFolder();
     void updateKeyHint();
@@ -56,7 +57,7 @@ public:
     FocusedEdit lastFocusedEdit() const { return lastFocusedEdit_; }
     int shownPicture() const { return shownPicture_; }
 
-    void filesDropped(const QStringList& paths) override;
+    void filesDropped(const std::vector<std::string>& paths) override;
 
 protected:
     void setupWindow() override;
@@ -74,7 +75,9 @@ private:
     bool passStartupLogin();
     void applyLoginKeyToKeyField();
     void applyStartupSelection();
-    void selectSinglePath(const QString& path);
+    // Whether the path stood as the selection: false when it was a folder
+    // that was refused or whose walk was cancelled.
+    bool selectSinglePath(const std::string& path);
     void showSelectionSummary(int count);
     void setOptionBoxes();
 

@@ -7,7 +7,7 @@
 #include "services/BuildVariant.h"
 #include "services/StringList.h"
 
-#include <QString>
+#include <string>
 
 class QWidget;
 
@@ -25,13 +25,13 @@ public:
     // agrees, those of its subfolders, in the order the file system lists
     // them. Links are never followed, dot-folders never entered. TooDeep
     // when the folders nest deeper than the limit; the walk then stops.
-    Result walkFolder(const QString& folder);
+    Result walkFolder(const std::string& folder);
 
 private:
     enum class SubdirectoryAnswer { No = 0, Yes = 1, NotAsked = 2 };
 
-    Result walkSubfolder(const QString& subfolder);
-    void askSubdirectoryQuestion(const QString& folder);
+    Result walkSubfolder(const std::string& subfolder);
+    void askSubdirectoryQuestion(const std::string& folder);
 
     services::StringList& selectedFiles_;
     const GuardedFolders& guarded_;
@@ -46,6 +46,6 @@ enum class ExpansionOutcome { Expanded, Refused, Cancelled };
 // Expands a folder the user selected: a refused folder is reported and left
 // alone; a walk that goes too deep is reported and cancelled, leaving in the
 // selection what it had appended so far.
-ExpansionOutcome expandTopLevelFolder(const QString& folder, services::StringList& selectedFiles,
+ExpansionOutcome expandTopLevelFolder(const std::string& folder, services::StringList& selectedFiles,
                                       const GuardedFolders& guarded, const services::VariantTexts& variant,
                                       QWidget* owner);

@@ -6,9 +6,9 @@
 #include "services/ProgramSettings.h"
 #include "services/StringList.h"
 
-#include <QString>
-
 #include <array>
+#include <string>
+#include <vector>
 
 class TEncryptDialog;
 
@@ -31,8 +31,9 @@ struct ProcessState {
     void clearLoginKey();
 
     services::OptionFlags options;
-    QString programFolder;
-    QString helpFilePath;
-    QString windowsFolder;
+    std::string programFolder;
+    std::string helpFilePath;
+    std::vector<std::string> systemFolders;
+    // The main dialog while it exists; null before and after.
     TEncryptDialog* mainDialog = nullptr;
 };

@@ -7,15 +7,14 @@
 
 #include "services/StringList.h"
 
-#include <QString>
-
 #include <optional>
+#include <string>
 #include <string_view>
 
 inline constexpr std::string_view targetDirectoryMarker = "TARGET_DIRECTORY";
 
 // Replaces the targets by the directory form for `folder`.
-void setTargetDirectory(services::StringList& targetFiles, const QString& folder);
+void setTargetDirectory(services::StringList& targetFiles, const std::string& folder);
 // The folder of the directory form, with its final separator; nothing when
 // the targets are in per-file form.
-std::optional<QString> targetDirectory(const services::StringList& targetFiles);
+std::optional<std::string> targetDirectory(const services::StringList& targetFiles);

@@ -13,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <span>
+#include <string>
 #include <vector>
 
 class QTimer;
@@ -32,8 +33,10 @@ public:
     ~Dialog() override;
 
     // Builds the controls from the template once and runs setupWindow().
-    // False when the template is missing or malformed.
+    // False when the template is missing or malformed; createError() then
+    // says what is wrong.
     bool create();
+    const QString& createError() const { return createError_; }
     bool isCreated() const { return created_; }
     const ResourceSet& resources() const { return resources_; }
 
@@ -42,6 +45,11 @@ public:
 
     QString text(int id) const;
     void setText(int id, const QString& text);
+    // An edit that shows a path: the field shows it as text, and reading the
+    // field gives back the path's exact bytes for as long as the shown text
+    // stays unchanged; text the user typed instead is read as typed.
+    void setPathText(int id, const std::string& path);
+    std::string pathText(int id) const;
     bool isChecked(int id) const;
     void setChecked(int id, bool checked);
     void setTextLimit(int id, int characters);
@@ -70,7 +78,7 @@ public:
     // Files dropped on a dialog whose template accepts drops arrive here,
     // wherever on the dialog they land; a frame delivers its own drops to its
     // client here too.
-    virtual void filesDropped(const QStringList& paths);
+    virtual void filesDropped(const std::vector<std::string>& paths);
 
 protected:
     virtual void setupWindow() {}
@@ -99,6 +107,7 @@ private:
 
     ResourceSet resources_;
     QString templateName_;
+    QString createError_;
     bool created_ = false;
     bool ended_ = false;
     int endResult_ = ResultCancel;
@@ -106,6 +115,11 @@ private:
     std::map<int, QWidget*> controlsById_;
     std::map<QObject*, std::vector<std::function<void()>>> focusActions_;
     std::map<int, QTimer*> timers_;
+    struct ShownPath {
+        std::string path;
+        QString text;
+    };
+    std::map<int, ShownPath> shownPaths_;
 };
 
 }  // namespace framework

@@ -1,28 +1,27 @@
 // What the programs may know of the file system: which paths are files they
 // can read, which are folders they can list, what a folder holds, and where
 // the file system's root is. Only regular files count as files; links met in
-// a folder listing are never followed.
+// a folder listing are never followed. Paths are bytes, exactly as the file
+// system holds them: a name need not be valid text.
 #pragma once
 
-#include <QChar>
-#include <QString>
-
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace framework {
 
-inline constexpr QChar pathSeparator = u'/';
+inline constexpr char pathSeparator = '/';
 
 // A regular file that opens for reading. A link that the caller names itself
 // counts as what it points to. Directories, devices, pipes and sockets are
 // never files, and are never opened to find out.
-bool opensAsRegularFile(const QString& path);
+bool opensAsRegularFile(const std::string& path);
 // A folder whose listing can be read.
-bool opensAsFolder(const QString& path);
+bool opensAsFolder(const std::string& path);
 
 struct FolderEntry {
-    QString name;
+    std::string name;
     bool isFolder = false;  // otherwise a regular file
 };
 
@@ -30,12 +29,21 @@ struct FolderEntry {
 // system lists them; "." and "..", links, devices, pipes and sockets are left
 // out. Nothing when the folder cannot be listed. The working directory is
 // left alone.
-std::optional<std::vector<FolderEntry>> listFolder(const QString& folder);
+std::optional<std::vector<FolderEntry>> listFolder(const std::string& folder);
 
 // The path with links, "." and ".." and doubled separators resolved; empty
 // when it names nothing that exists.
-QString resolvedPath(const QString& path);
+std::string resolvedPath(const std::string& path);
 // Whether the path names the root of the file system, however it is written.
-bool isFileSystemRoot(const QString& path);
+bool isFileSystemRoot(const std::string& path);
+
+// Everything a regular file or a stream (a pipe, a socket, a terminal) holds,
+// read to its end, so that a list can come from `<(command)` or /dev/stdin.
+// Nothing for a folder or for what cannot be opened or read.
+std::optional<std::string> readStream(const std::string& path);
+// Whether the path names a regular file (a link counts as what it points to).
+bool isRegularFile(const std::string& path);
+// Deletes a regular file; anything else is left alone. Whether it went.
+bool removeRegularFile(const std::string& path);
 
 }  // namespace framework

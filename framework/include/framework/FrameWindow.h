@@ -6,6 +6,8 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <optional>
+
 namespace framework {
 
 class Dialog;
@@ -19,10 +21,12 @@ public:
     Dialog* client() const { return client_; }
     // Creates the client's window and shrinks the frame to it.
     bool create();
-    // Where the frame stood while it was last neither minimised nor maximised.
-    QPoint normalPosition() const { return normalPosition_; }
+    // Where the frame stood while it was last neither minimised nor maximised;
+    // nothing for a frame that was never shown, which stood nowhere.
+    std::optional<QPoint> normalPosition() const;
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -31,6 +35,7 @@ protected:
 private:
     Dialog* client_;
     QPoint normalPosition_;
+    bool shown_ = false;
 };
 
 }  // namespace framework

@@ -1,17 +1,21 @@
-// Facts about the machine that the programs ask the platform for.
+// Facts about the machine that the programs ask the platform for. Paths are
+// bytes, as the file system holds them.
 #pragma once
 
-#include <QString>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace framework {
 
 // The folder of the running executable.
-QString installFolder();
-// The operating system's own folder, which must never be processed.
-QString systemFolder();
+std::string installFolder();
+// The operating system's own folders, which must never be processed, nor
+// anything below them.
+std::vector<std::string> systemFolders();
 // The process's working directory, whole.
-QString currentDirectory();
+std::string currentDirectory();
 // Appends the path separator unless the text already ends with one.
-QString ensureTrailingSeparator(const QString& path);
+std::string ensureTrailingSeparator(std::string_view path);
 
 }  // namespace framework

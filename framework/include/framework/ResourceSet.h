@@ -18,7 +18,9 @@ public:
     explicit ResourceSet(QString root);
 
     const QString& root() const { return root_; }
-    std::optional<DialogTemplate> dialogTemplate(const QString& name) const;
+    // Nothing when the template is missing or malformed; `error` then says
+    // which and why.
+    std::optional<DialogTemplate> dialogTemplate(const QString& name, QString* error = nullptr) const;
     QPixmap bitmap(int id) const;  // null when there is no such bitmap
     QIcon icon(int id) const;      // null when there is no such icon
 

@@ -1,64 +1,71 @@
 // Builds file trees in a temporary folder for tests: files, folders, links,
-// pipes and sockets.
+// pipes and sockets. Names are bytes, as the file system keeps them, so a test
+// can make names that are no valid text.
 #pragma once
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
-#include <vector>
+#include <fcntl.h>
+#include <filesystem>
+#include <string>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <vector>
 
 class FolderTree {
 public:
     FolderTree() { EXPECT_TRUE(root_.isValid()); }
 
-    QString path() const { return root_.path(); }
-    QString at(const QString& relative) const { return root_.path() + '/' + relative; }
+    std::string path() const { return root_.path().toStdString(); }
+    std::string at(const std::string& relative) const { return path() + '/' + relative; }
 
-    QString file(const QString& relative, const QByteArray& content = "data") const
+    std::string file(const std::string& relative, const std::string& content = "data") const
     {
-        const QString full = at(relative);
-        QDir().mkpath(QFileInfo(full).path());
-        QFile created(full);
-        EXPECT_TRUE(created.open(QIODevice::WriteOnly)) << full.toStdString();
-        created.write(content);
+        const std::string full = at(relative);
+        std::filesystem::create_directories(std::filesystem::path(full).parent_path());
+        const int descriptor = open(full.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        EXPECT_GE(descriptor, 0) << full;
+        if (descriptor >= 0) {
+            EXPECT_EQ(write(descriptor, content.data(), content.size()), static_cast<ssize_t>(content.size()));
+            close(descriptor);
+        }
         return full;
     }
-    QString folder(const QString& relative) const
+    std::string folder(const std::string& relative) const
     {
-        const QString full = at(relative);
-        EXPECT_TRUE(QDir().mkpath(full));
+        const std::string full = at(relative);
+        std::error_code error;
+        std::filesystem::create_directories(full, error);
+        EXPECT_FALSE(error) << full;
         return full;
     }
-    QString link(const QString& relative, const QString& target) const
+    std::string link(const std::string& relative, const std::string& target) const
     {
-        const QString full = at(relative);
-        EXPECT_EQ(symlink(QFile::encodeName(target).constData(), QFile::encodeName(full).constData()), 0);
+        const std::string full = at(relative);
+        EXPECT_EQ(symlink(target.c_str(), full.c_str()), 0);
         return full;
     }
-    QString pipe(const QString& relative) const
+    std::string pipe(const std::string& relative) const
     {
-        const QString full = at(relative);
-        EXPECT_EQ(mkfifo(QFile::encodeName(full).constData(), 0644), 0);
+        const std::string full = at(relative);
+        EXPECT_EQ(mkfifo(full.c_str(), 0644), 0);
         return full;
     }
     // A socket bound to a name in the tree; it stays open until the
     // tree goes.
-    QString socket(const QString& relative)
+    std::string socket(const std::string& relative)
     {
-        const QString full = at(relative);
-        const QByteArray name = QFile::encodeName(full);
+        const std::string full = at(relative);
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
-        EXPECT_LT(static_cast<size_t>(name.size()), sizeof(address.sun_path));
-        std::memcpy(address.sun_path, name.constData(), std::min(sizeof(address.sun_path) - 1, size_t(name.size())));
+        EXPECT_LT(full.size(), sizeof(address.sun_path));
+        std::memcpy(address.sun_path, full.data(), std::min(sizeof(address.sun_path) - 1, full.size()));
         const int descriptor = ::socket(AF_UNIX, SOCK_STREAM, 0);
         EXPECT_EQ(bind(descriptor, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
         sockets_.push_back(descriptor);
@@ -74,4 +81,17 @@ public:
 private:
     QTemporaryDir root_{"/tmp/tarvex-XXXXXX"};
     std::vector<int> sockets_;
+};
+
+// Restores the working directory when the test leaves its scope, however it
+// leaves it: a failed assertion returns early.
+class WorkingDirectoryGuard {
+public:
+    WorkingDirectoryGuard() : previous_(std::filesystem::current_path()) {}
+    ~WorkingDirectoryGuard() { std::filesystem::current_path(previous_); }
+    WorkingDirectoryGuard(const WorkingDirectoryGuard&) = delete;
+    WorkingDirectoryGuard& operator=(const WorkingDirectoryGuard&) = delete;
+
+private:
+    std::filesystem::path previous_;
 };

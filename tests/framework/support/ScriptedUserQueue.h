@@ -1,5 +1,6 @@
 // A scripted user for tests: records every modal request and answers from
-// queues filled by the test, in order.
+// queues filled by the test, in order. A message box that the test gave no
+// answer for is a failure: an error box must never pass unnoticed.
 #pragma once
 
 #include "framework/Dialog.h"
@@ -22,7 +23,11 @@ public:
     int answerMessage(const framework::MessageRequest& request) override
     {
         messages.push_back(request);
-        if (messageAnswers.empty()) return framework::ResultOk;
+        if (messageAnswers.empty()) {
+            ADD_FAILURE() << "unexpected message \"" << request.text.toStdString() << "\" captioned \""
+                          << request.caption.toStdString() << '"';
+            return framework::ResultCancel;
+        }
         const int answer = messageAnswers.front();
         messageAnswers.pop_front();
         return answer;

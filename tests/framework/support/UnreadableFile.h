@@ -5,9 +5,8 @@
 // itself stays shut.
 #pragma once
 
-#include <QFile>
-#include <QString>
-
+#include <fcntl.h>
+#include <string>
 #include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,11 +15,11 @@ class UnreadableFile {
 public:
     static constexpr uid_t ordinaryUser = 65534;
 
-    UnreadableFile(const QString& file, const QString& treeRoot) : file_(QFile::encodeName(file))
+    UnreadableFile(const std::string& file, const std::string& treeRoot) : file_(file)
     {
-        chmod(file_.constData(), 0);
+        chmod(file_.c_str(), 0);
         if (geteuid() == 0) {
-            openTreeToOthers(QFile::encodeName(treeRoot));
+            openTreeToOthers(treeRoot);
             setfsuid(ordinaryUser);
             switchedUser_ = true;
         }
@@ -28,29 +27,35 @@ public:
     ~UnreadableFile()
     {
         if (switchedUser_) setfsuid(0);
-        chmod(file_.constData(), 0644);
+        chmod(file_.c_str(), 0644);
     }
     UnreadableFile(const UnreadableFile&) = delete;
     UnreadableFile& operator=(const UnreadableFile&) = delete;
 
-    // False where neither way works (say, a root without a user switch).
+    // False where neither way works (say, a root without a user switch), and
+    // where the ordinary user could not reach the tree at all (a machine
+    // whose /tmp is shut to others): the file alone must be what is shut.
     bool holds() const
     {
-        QFile file(QFile::decodeName(file_));
-        return !file.open(QIODevice::ReadOnly);
+        struct stat folder {};
+        if (stat(file_.substr(0, file_.rfind('/')).c_str(), &folder) != 0) return false;
+        const int descriptor = open(file_.c_str(), O_RDONLY | O_CLOEXEC);
+        if (descriptor < 0) return true;
+        close(descriptor);
+        return false;
     }
 
 private:
     // Every folder from the tree's root down to the file may be entered.
-    void openTreeToOthers(const QByteArray& treeRoot)
+    void openTreeToOthers(const std::string& treeRoot)
     {
-        QByteArray folder = file_.left(file_.lastIndexOf('/'));
+        std::string folder = file_.substr(0, file_.rfind('/'));
         while (folder.size() >= treeRoot.size()) {
-            chmod(folder.constData(), 0755);
-            folder = folder.left(folder.lastIndexOf('/'));
+            chmod(folder.c_str(), 0755);
+            folder = folder.substr(0, folder.rfind('/'));
         }
     }
 
-    QByteArray file_;
+    std::string file_;
     bool switchedUser_ = false;
 };
