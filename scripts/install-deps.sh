@@ -5,8 +5,8 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev fonts-dejavu-extra
-  libgtest-dev libgmock-dev
+  qt6-base-dev fonts-dejavu-extra libx11-dev
+  libgtest-dev libgmock-dev xvfb xauth
   libbenchmark-dev libssl-dev
 )
 
