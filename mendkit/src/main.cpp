@@ -2,9 +2,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "command_line.h"
-#include "console.h"
-#include "repair.h"
+#include "CommandLine.h"
+#include "Console.h"
+#include "Repair.h"
 
 namespace {
 

@@ -1,0 +1,191 @@
+// Throughput of the engine's transforms next to OpenSSL's Blowfish in ECB
+// mode over the same amount of data in the same run, printed as ratios; then
+// the peak memory and the heap allocations of file transforms. Rates use
+// CPU time, which other work on a shared machine disturbs least.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "AllocationCounter.h"
+#include "OpenSslBlowfish.h"
+#include "tarvex.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr size_t kMiB = 1024 * 1024;
+constexpr size_t kBufferBytes = 64 * kMiB;
+constexpr size_t kFileBytes = 256 * kMiB;
+const char* const kKey = "a benchmark key of moderate length";
+const std::string kBaseline = "openssl_blowfish_ecb";
+
+std::vector<uint8_t> randomBytes(size_t length) {
+    std::vector<uint8_t> bytes(length);
+    std::mt19937_64 random(42);
+    for (size_t i = 0; i + 8 <= length; i += 8) {
+        const uint64_t word = random();
+        std::memcpy(bytes.data() + i, &word, 8);
+    }
+    return bytes;
+}
+
+fs::path scratchFolder() {
+    static const fs::path folder = [] {
+        std::string pattern = (fs::temp_directory_path() / "tarvex-bench-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+        return fs::path(pattern);
+    }();
+    return folder;
+}
+
+void writeFileOf(const fs::path& path, size_t length) {
+    const auto bytes = randomBytes(std::min(length, 16 * kMiB));
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    for (size_t written = 0; written < length; written += bytes.size())
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(std::min(bytes.size(), length - written)));
+}
+
+void openSslBlowfish(benchmark::State& state) {
+    auto data = randomBytes(kBufferBytes);
+    OpenSslBlowfish blowfish;
+    for (auto _ : state) {
+        if (!blowfish.encrypt(data.data(), data.size())) state.SkipWithError("OpenSSL failed");
+        benchmark::DoNotOptimize(data.data());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * data.size()));
+}
+
+void bufferTransform(benchmark::State& state) {
+    const int layerChoice = static_cast<int>(state.range(0));
+    auto data = randomBytes(kBufferBytes);
+    const size_t before = allocations::count();
+    for (auto _ : state) {
+        tarvexTransformBuffer(kKey, data.data(), static_cast<int32_t>(data.size()), data.data(), 1, layerChoice, 1);
+        benchmark::DoNotOptimize(data.data());
+    }
+    state.counters["allocations"] = static_cast<double>(allocations::count() - before);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * data.size()));
+}
+
+void fileTransform(benchmark::State& state, bool inPlace) {
+    const fs::path source = scratchFolder() / "source";
+    const fs::path target = inPlace ? source : scratchFolder() / "target";
+    writeFileOf(source, kFileBytes);
+    fs::current_path(scratchFolder());
+    for (auto _ : state) {
+        if (tarvexTransformFile(kKey, source.c_str(), target.c_str(), 1, 0) != TARVEX_OK)
+            state.SkipWithError("file transform failed");
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kFileBytes));
+    fs::remove(source);
+    fs::remove(target);
+}
+
+// Collects every benchmark's throughput and prints the median of its
+// repetitions as a ratio to OpenSSL's.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const auto& run : runs) {
+            const auto rate = run.counters.find("bytes_per_second");
+            if (run.run_type == Run::RT_Iteration && rate != run.counters.end())
+                bytesPerSecond_[run.run_name.function_name].push_back(rate->second.value);
+        }
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        const auto baseline = bytesPerSecond_.find(kBaseline);
+        if (baseline == bytesPerSecond_.end()) return;
+        const double baselineRate = median(baseline->second);
+        std::printf("\n%-40s %10s %12s   (medians of the repetitions)\n", "throughput", "MB/s", "x OpenSSL BF");
+        for (const auto& [name, rates] : bytesPerSecond_)
+            std::printf("%-40s %10.1f %12.2f\n", name.c_str(), median(rates) / 1e6, median(rates) / baselineRate);
+    }
+
+private:
+    static double median(std::vector<double> values) {
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    }
+
+    std::map<std::string, std::vector<double>> bytesPerSecond_;
+};
+
+struct ChildFigures {
+    long peakKiB;
+    size_t allocations;
+};
+
+// Transforms a file of `length` bytes in a child process, whose peak resident
+// memory the parent reads afterwards.
+ChildFigures transformInChild(size_t length) {
+    const fs::path source = scratchFolder() / "memory-source";
+    const fs::path target = scratchFolder() / "memory-target";
+    writeFileOf(source, length);
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0) return {-1, 0};
+    const pid_t child = fork();
+    if (child == 0) {
+        const size_t before = allocations::count();
+        const int result = tarvexTransformFile(kKey, source.c_str(), target.c_str(), 1, 1);
+        const size_t made = allocations::count() - before;
+        const bool sent = write(pipeEnds[1], &made, sizeof made) == sizeof made;
+        _exit(result == TARVEX_OK && sent ? 0 : 1);
+    }
+    close(pipeEnds[1]);
+    size_t made = 0;
+    const bool received = read(pipeEnds[0], &made, sizeof made) == sizeof made;
+    close(pipeEnds[0]);
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    fs::remove(source);
+    fs::remove(target);
+    if (!received || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return {-1, 0};
+    return {usage.ru_maxrss, made};
+}
+
+void reportMemory() {
+    const ChildFigures small = transformInChild(kMiB);
+    const ChildFigures large = transformInChild(1024 * kMiB);
+    std::printf("\nfile transform of 1 MiB: peak resident memory %ld KiB, %zu heap allocations\n", small.peakKiB,
+                small.allocations);
+    std::printf("file transform of 1 GiB: peak resident memory %ld KiB, %zu heap allocations\n", large.peakKiB,
+                large.allocations);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // A shared machine's speed wanders: every buffer figure is a median of five.
+    constexpr int kRepetitions = 5;
+    benchmark::RegisterBenchmark(kBaseline.c_str(), openSslBlowfish)->Repetitions(kRepetitions)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("buffer_both_layers", bufferTransform)->Arg(0)->Repetitions(kRepetitions)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("buffer_block_cipher_only", bufferTransform)->Arg(1)->Repetitions(kRepetitions)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("buffer_scrambling_only", bufferTransform)->Arg(2)->Repetitions(kRepetitions)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("file_to_another_file", fileTransform, false)->Iterations(2)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("file_in_place", fileTransform, true)->Iterations(2)->Unit(benchmark::kMillisecond);
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    reportMemory();
+    fs::remove_all(scratchFolder());
+    return 0;
+}

@@ -1,0 +1,68 @@
+// A transform whose writes fail (the disk fills up) says so, spares the
+// source of a run into another file, and leaves an in-place run repairable.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "Journal.h"
+#include "RepairSupport.h"
+#include "tarvex.h"
+
+namespace reliability {
+namespace {
+
+using namespace mendkit_test;
+
+constexpr long kChunk = 65536;
+constexpr const char* kKey = "the disk filled up";
+
+// Runs the transform in a child that may write no file beyond `limit` bytes;
+// the child's exit status carries the engine's result, negated.
+int transformWithLimit(const TempFolder& folder, const char* source, const char* target, int direction, long limit) {
+    const Ending ending = waitForChild(startChild(
+        [&] { return -tarvexTransformFile(kKey, source, target, direction, TARVEX_BOTH_LAYERS); },
+        {folder.path(), limit}));
+    EXPECT_TRUE(ending.exited);
+    return -ending.status;
+}
+
+TEST(DiskFull, RunIntoAnotherFileFailsAndSparesTheSource) {
+    const TempFolder folder;
+    const Bytes source = randomBytes(300000, 21);
+    writeFile(folder.file("source.bin"), source);
+    for (const int direction : {TARVEX_ENCRYPT, TARVEX_DECRYPT}) {
+        EXPECT_EQ(transformWithLimit(folder, "source.bin", "target.bin", direction, 100000), TARVEX_ERR_IO);
+        EXPECT_EQ(readFile(folder.file("source.bin")), source);
+    }
+}
+
+TEST(DiskFull, InPlaceRunKeepsItsJournalAndMendkitRepairsTheFile) {
+    const Bytes original = randomBytes(300000, 22);
+    const Bytes encrypted = transformThroughFile(kKey, original, TARVEX_ENCRYPT, TARVEX_BOTH_LAYERS);
+
+    for (const int direction : {TARVEX_ENCRYPT, TARVEX_DECRYPT}) {
+        // The limit falls on a chunk's start, or inside it (a short write).
+        for (const long limit : {3 * kChunk, 3 * kChunk + 1000}) {
+            const TempFolder folder;
+            const Bytes start = direction == TARVEX_ENCRYPT ? original : encrypted;
+            writeFile(folder.file("data.bin"), start);
+            EXPECT_EQ(transformWithLimit(folder, "data.bin", "data.bin", direction, limit), TARVEX_ERR_IO);
+
+            const auto journal = findJournal(folder.path());
+            ASSERT_TRUE(journal.has_value());
+            const JournalLine line = lastJournalLine(*journal);
+            EXPECT_EQ(line.text, "data.bin       3       196608");
+            EXPECT_EQ(readFile(folder.file("data.bin")).size(), start.size());
+
+            const std::string letter = direction == TARVEX_ENCRYPT ? "E" : "D";
+            for (const std::string amount : {"3", ".196608"}) {
+                const ProgramRun run = runMendkit({letter, amount, "data.bin", "fixed.bin", kKey}, {folder.path(), {}});
+                EXPECT_EQ(run.ending.status, 0);
+                EXPECT_EQ(readFile(folder.file("fixed.bin")), original) << letter << amount << " limit " << limit;
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace reliability
