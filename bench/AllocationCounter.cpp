@@ -14,17 +14,20 @@ std::atomic<std::size_t> allocationCount{0};
 
 std::size_t allocations::count() { return allocationCount.load(); }
 
-extern "C" void* malloc(std::size_t size) {
+extern "C" void* malloc(std::size_t size)
+{
     allocationCount.fetch_add(1, std::memory_order_relaxed);
     return __libc_malloc(size);
 }
 
-extern "C" void* calloc(std::size_t count, std::size_t size) {
+extern "C" void* calloc(std::size_t count, std::size_t size)
+{
     allocationCount.fetch_add(1, std::memory_order_relaxed);
     return __libc_calloc(count, size);
 }
 
-extern "C" void* realloc(void* memory, std::size_t size) {
+extern "C" void* realloc(void* memory, std::size_t size)
+{
     allocationCount.fetch_add(1, std::memory_order_relaxed);
     return __libc_realloc(memory, size);
 }

@@ -31,7 +31,8 @@ constexpr size_t kFileBytes = 256 * kMiB;
 const char* const kKey = "a benchmark key of moderate length";
 const std::string kBaseline = "openssl_blowfish_ecb";
 
-std::vector<uint8_t> randomBytes(size_t length) {
+std::vector<uint8_t> randomBytes(size_t length)
+{
     std::vector<uint8_t> bytes(length);
     std::mt19937_64 random(42);
     for (size_t i = 0; i + 8 <= length; i += 8) {
@@ -41,7 +42,8 @@ std::vector<uint8_t> randomBytes(size_t length) {
     return bytes;
 }
 
-fs::path scratchFolder() {
+fs::path scratchFolder()
+{
     static const fs::path folder = [] {
         std::string pattern = (fs::temp_directory_path() / "tarvex-bench-XXXXXX").string();
         if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
@@ -50,7 +52,8 @@ fs::path scratchFolder() {
     return folder;
 }
 
-void writeFileOf(const fs::path& path, size_t length) {
+void writeFileOf(const fs::path& path, size_t length)
+{
     const auto bytes = randomBytes(std::min(length, 16 * kMiB));
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     for (size_t written = 0; written < length; written += bytes.size())
@@ -58,7 +61,8 @@ void writeFileOf(const fs::path& path, size_t length) {
                   static_cast<std::streamsize>(std::min(bytes.size(), length - written)));
 }
 
-void openSslBlowfish(benchmark::State& state) {
+void openSslBlowfish(benchmark::State& state)
+{
     auto data = randomBytes(kBufferBytes);
     OpenSslBlowfish blowfish;
     for (auto _ : state) {
@@ -68,7 +72,8 @@ void openSslBlowfish(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * data.size()));
 }
 
-void bufferTransform(benchmark::State& state) {
+void bufferTransform(benchmark::State& state)
+{
     const int layerChoice = static_cast<int>(state.range(0));
     auto data = randomBytes(kBufferBytes);
     const size_t before = allocations::count();
@@ -80,7 +85,8 @@ void bufferTransform(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * data.size()));
 }
 
-void fileTransform(benchmark::State& state, bool inPlace) {
+void fileTransform(benchmark::State& state, bool inPlace)
+{
     const fs::path source = scratchFolder() / "source";
     const fs::path target = inPlace ? source : scratchFolder() / "target";
     writeFileOf(source, kFileBytes);
@@ -98,7 +104,8 @@ void fileTransform(benchmark::State& state, bool inPlace) {
 // repetitions as a ratio to OpenSSL's.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override {
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
         ConsoleReporter::ReportRuns(runs);
         for (const auto& run : runs) {
             const auto rate = run.counters.find("bytes_per_second");
@@ -106,7 +113,8 @@ public:
                 bytesPerSecond_[run.run_name.function_name].push_back(rate->second.value);
         }
     }
-    void Finalize() override {
+    void Finalize() override
+    {
         ConsoleReporter::Finalize();
         const auto baseline = bytesPerSecond_.find(kBaseline);
         if (baseline == bytesPerSecond_.end()) return;
@@ -117,7 +125,8 @@ public:
     }
 
 private:
-    static double median(std::vector<double> values) {
+    static double median(std::vector<double> values)
+    {
         std::sort(values.begin(), values.end());
         return values[values.size() / 2];
     }
@@ -132,7 +141,8 @@ struct ChildFigures {
 
 // Transforms a file of `length` bytes in a child process, whose peak resident
 // memory the parent reads afterwards.
-ChildFigures transformInChild(size_t length) {
+ChildFigures transformInChild(size_t length)
+{
     const fs::path source = scratchFolder() / "memory-source";
     const fs::path target = scratchFolder() / "memory-target";
     writeFileOf(source, length);
@@ -159,7 +169,8 @@ ChildFigures transformInChild(size_t length) {
     return {usage.ru_maxrss, made};
 }
 
-void reportMemory() {
+void reportMemory()
+{
     const ChildFigures small = transformInChild(kMiB);
     const ChildFigures large = transformInChild(1024 * kMiB);
     std::printf("\nfile transform of 1 MiB: peak resident memory %ld KiB, %zu heap allocations\n", small.peakKiB,
@@ -170,14 +181,28 @@ void reportMemory() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     // A shared machine's speed wanders: every buffer figure is a median of five.
     constexpr int kRepetitions = 5;
-    benchmark::RegisterBenchmark(kBaseline.c_str(), openSslBlowfish)->Repetitions(kRepetitions)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("buffer_both_layers", bufferTransform)->Arg(0)->Repetitions(kRepetitions)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("buffer_block_cipher_only", bufferTransform)->Arg(1)->Repetitions(kRepetitions)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("buffer_scrambling_only", bufferTransform)->Arg(2)->Repetitions(kRepetitions)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("file_to_another_file", fileTransform, false)->Iterations(2)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(kBaseline.c_str(), openSslBlowfish)
+        ->Repetitions(kRepetitions)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("buffer_both_layers", bufferTransform)
+        ->Arg(0)
+        ->Repetitions(kRepetitions)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("buffer_block_cipher_only", bufferTransform)
+        ->Arg(1)
+        ->Repetitions(kRepetitions)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("buffer_scrambling_only", bufferTransform)
+        ->Arg(2)
+        ->Repetitions(kRepetitions)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("file_to_another_file", fileTransform, false)
+        ->Iterations(2)
+        ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("file_in_place", fileTransform, true)->Iterations(2)->Unit(benchmark::kMillisecond);
 
     benchmark::Initialize(&argc, argv);

@@ -13,7 +13,8 @@ struct OpenSslBlowfish::Impl {
     EVP_CIPHER_CTX* context = nullptr;
 };
 
-OpenSslBlowfish::OpenSslBlowfish() : impl_(new Impl) {
+OpenSslBlowfish::OpenSslBlowfish() : impl_(new Impl)
+{
     impl_->legacy = OSSL_PROVIDER_load(nullptr, "legacy");
     impl_->base = OSSL_PROVIDER_load(nullptr, "default");
     impl_->cipher = EVP_CIPHER_fetch(nullptr, "BF-ECB", nullptr);
@@ -25,7 +26,8 @@ OpenSslBlowfish::OpenSslBlowfish() : impl_(new Impl) {
         throw std::runtime_error("OpenSSL's Blowfish (legacy provider) is not available");
 }
 
-OpenSslBlowfish::~OpenSslBlowfish() {
+OpenSslBlowfish::~OpenSslBlowfish()
+{
     EVP_CIPHER_CTX_free(impl_->context);
     EVP_CIPHER_free(impl_->cipher);
     if (impl_->base) OSSL_PROVIDER_unload(impl_->base);
@@ -33,7 +35,8 @@ OpenSslBlowfish::~OpenSslBlowfish() {
     delete impl_;
 }
 
-bool OpenSslBlowfish::encrypt(uint8_t* data, std::size_t length) {
+bool OpenSslBlowfish::encrypt(uint8_t* data, std::size_t length)
+{
     while (length > 0) {
         const int piece = length > INT_MAX - 7 ? INT_MAX - 7 : static_cast<int>(length);
         int written = 0;

@@ -16,8 +16,7 @@ QString toQString(std::string_view text) { return QString::fromUtf8(text.data(),
 TEncryptApp::TEncryptApp(ProcessState& state, const services::VariantTexts& variant,
                          const framework::KeyboardState& keyboard)
     : state_(state), variant_(variant), keyboard_(keyboard), settings_(variant)
-{
-}
+{}
 
 TEncryptApp::~TEncryptApp()
 {

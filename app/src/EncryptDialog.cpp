@@ -197,8 +197,8 @@ void TEncryptDialog::closeButtonClicked()
 
 void TEncryptDialog::helpButtonClicked()
 {
-    const QString version = toQString(variant_.internalName) + ' ' + toQString(variant_.fileVersion) + QStringLiteral(" (") +
-                            toQString(variant_.fileDescription) + ')';
+    const QString version = toQString(variant_.internalName) + ' ' + toQString(variant_.fileVersion) +
+                            QStringLiteral(" (") + toQString(variant_.fileDescription) + ')';
     framework::showHelpFile(control(HelpButton), state_.helpFilePath, version);
 }
 

@@ -23,8 +23,7 @@ QString subfolderRefusalCaption(RefusalKind kind, const std::string& subfolder)
 FolderWalk::FolderWalk(services::StringList& selectedFiles, const GuardedFolders& guarded,
                        const services::VariantTexts& variant, QWidget* owner)
     : selectedFiles_(selectedFiles), guarded_(guarded), variant_(variant), owner_(owner)
-{
-}
+{}
 
 FolderWalk::Result FolderWalk::walkFolder(const std::string& folder)
 {
@@ -68,8 +67,7 @@ void FolderWalk::askSubdirectoryQuestion(const std::string& folder)
 {
     const int answer = framework::showMessage(owner_, {toQString(variant_.subdirectoriesQuestion),
                                                        QStringLiteral("  ") + framework::displayPath(folder),
-                                                       framework::MessageIcon::None,
-                                                       framework::MessageButtons::YesNo});
+                                                       framework::MessageIcon::None, framework::MessageButtons::YesNo});
     // Any other answer leaves the question open for the next subfolder.
     if (answer == framework::ResultYes) subdirectoryAnswer_ = SubdirectoryAnswer::Yes;
     else if (answer == framework::ResultNo) subdirectoryAnswer_ = SubdirectoryAnswer::No;
@@ -80,14 +78,16 @@ ExpansionOutcome expandTopLevelFolder(const std::string& folder, services::Strin
                                       QWidget* owner)
 {
     if (const auto refusal = checkFolderSafety(folder, guarded)) {
-        framework::showMessage(owner, {refusalText(*refusal, variant), QStringLiteral(" ") + framework::displayPath(folder),
-                                       framework::MessageIcon::Stop, framework::MessageButtons::Ok});
+        framework::showMessage(owner,
+                               {refusalText(*refusal, variant), QStringLiteral(" ") + framework::displayPath(folder),
+                                framework::MessageIcon::Stop, framework::MessageButtons::Ok});
         return ExpansionOutcome::Refused;
     }
     FolderWalk walk(selectedFiles, guarded, variant, owner);
     if (walk.walkFolder(folder) == FolderWalk::Result::TooDeep) {
-        framework::showMessage(owner, {toQString(variant.selectionCancelled), QStringLiteral("  Too Many Subdirectories"),
-                                       framework::MessageIcon::Stop, framework::MessageButtons::Ok});
+        framework::showMessage(owner,
+                               {toQString(variant.selectionCancelled), QStringLiteral("  Too Many Subdirectories"),
+                                framework::MessageIcon::Stop, framework::MessageButtons::Ok});
         return ExpansionOutcome::Cancelled;
     }
     return ExpansionOutcome::Expanded;

@@ -6,8 +6,7 @@
 
 TMainWindow::TMainWindow(const QString& title, TEncryptDialog* client, services::ProgramSettings& settings)
     : FrameWindow(title, client), settings_(settings)
-{
-}
+{}
 
 TMainWindow::~TMainWindow()
 {

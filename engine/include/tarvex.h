@@ -78,8 +78,8 @@ typedef int (*TarvexProgressCallback)(int32_t progress);
    "TXE<n>.adt" or "TXD<n>.adt" in the current directory until the run ends.
    A longer existing target is cut to the source's length once the run has
    completed. Returns a TarvexResult. */
-int tarvexTransformFile(const char* key, const char* source, const char* target,
-                        int direction, int layerChoice) __asm__("_Tarvex");
+int tarvexTransformFile(const char* key, const char* source, const char* target, int direction,
+                        int layerChoice) __asm__("_Tarvex");
 
 /* Transforms `length` bytes of memory (nothing when length <= 0). `target` may
    equal `source` or overlap it. With firstPiece zero the scrambling generator
@@ -89,13 +89,11 @@ int tarvexTransformFile(const char* key, const char* source, const char* target,
    further: target then holds the source bytes with only a leading part
    transformed, which is no result to use, and the generator stays where the
    previous completed buffer transform left it. */
-void tarvexTransformBuffer(const char* key, const unsigned char* source, int32_t length,
-                           unsigned char* target, int direction, int layerChoice,
-                           int firstPiece) __asm__("_TarvexB");
+void tarvexTransformBuffer(const char* key, const unsigned char* source, int32_t length, unsigned char* target,
+                           int direction, int layerChoice, int firstPiece) __asm__("_TarvexB");
 
 /* Registers the progress callback (null removes it); returns its argument. */
-TarvexProgressCallback tarvexSetProgressCallback(TarvexProgressCallback callback)
-    __asm__("_TarvexCallBack");
+TarvexProgressCallback tarvexSetProgressCallback(TarvexProgressCallback callback) __asm__("_TarvexCallBack");
 
 /* Registers an int that receives every progress value (null removes it);
    returns its argument. */

@@ -12,11 +12,13 @@ CipherTables workingTables;
 
 namespace {
 
-constexpr uint32_t reverseBytes(uint32_t word) {
+constexpr uint32_t reverseBytes(uint32_t word)
+{
     return (word >> 24) | ((word >> 8) & 0x0000FF00u) | ((word << 8) & 0x00FF0000u) | (word << 24);
 }
 
-constexpr CipherTables buildInitialTables() {
+constexpr CipherTables buildInitialTables()
+{
     CipherTables tables{};
     for (int i = 0; i < 18; ++i) tables.p[i] = reverseBytes(kPiPArray[i]);
     for (int box = 0; box < 4; ++box)
@@ -27,12 +29,13 @@ constexpr CipherTables buildInitialTables() {
 constexpr CipherTables kInitialTables = buildInitialTables();
 
 // Only the low five bits of the S1 and S3 entries take part.
-inline uint32_t mixRound(const CipherTables& t, uint32_t x) {
-    return ((t.s[0][x >> 24] + (t.s[1][(x >> 16) & 0xFF] & 31)) ^ t.s[2][(x >> 8) & 0xFF]) +
-           (t.s[3][x & 0xFF] & 31);
+inline uint32_t mixRound(const CipherTables& t, uint32_t x)
+{
+    return ((t.s[0][x >> 24] + (t.s[1][(x >> 16) & 0xFF] & 31)) ^ t.s[2][(x >> 8) & 0xFF]) + (t.s[3][x & 0xFF] & 31);
 }
 
-inline void encryptPair(const CipherTables& t, uint32_t& left, uint32_t& right) {
+inline void encryptPair(const CipherTables& t, uint32_t& left, uint32_t& right)
+{
     uint32_t l = left, r = right;
     for (int i = 0; i < 16; i += 2) {
         l ^= t.p[i];
@@ -44,7 +47,8 @@ inline void encryptPair(const CipherTables& t, uint32_t& left, uint32_t& right) 
     right = l ^ t.p[16];
 }
 
-inline void decryptPair(const CipherTables& t, uint32_t& left, uint32_t& right) {
+inline void decryptPair(const CipherTables& t, uint32_t& left, uint32_t& right)
+{
     uint32_t l = left, r = right;
     for (int i = 17; i > 1; i -= 2) {
         l ^= t.p[i];
@@ -56,12 +60,13 @@ inline void decryptPair(const CipherTables& t, uint32_t& left, uint32_t& right) 
     right = l ^ t.p[1];
 }
 
-inline uint32_t loadLittleEndian(const uint8_t* bytes) {
-    return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
-           uint32_t(bytes[3]) << 24;
+inline uint32_t loadLittleEndian(const uint8_t* bytes)
+{
+    return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
 }
 
-inline void storeLittleEndian(uint8_t* bytes, uint32_t word) {
+inline void storeLittleEndian(uint8_t* bytes, uint32_t word)
+{
     bytes[0] = static_cast<uint8_t>(word);
     bytes[1] = static_cast<uint8_t>(word >> 8);
     bytes[2] = static_cast<uint8_t>(word >> 16);
@@ -73,8 +78,8 @@ inline void storeLittleEndian(uint8_t* bytes, uint32_t word) {
 constexpr int kParallelBlocks = 4;
 
 template <bool Encrypt>
-inline void cipherParallelBlocks(const CipherTables& t, uint32_t (&l)[kParallelBlocks],
-                                 uint32_t (&r)[kParallelBlocks]) {
+inline void cipherParallelBlocks(const CipherTables& t, uint32_t (&l)[kParallelBlocks], uint32_t (&r)[kParallelBlocks])
+{
     const auto key = [&t](int round) { return t.p[Encrypt ? round : 17 - round]; };
 #pragma GCC unroll 8
     for (int round = 0; round < 16; round += 2) {
@@ -93,7 +98,8 @@ inline void cipherParallelBlocks(const CipherTables& t, uint32_t (&l)[kParallelB
 }
 
 template <bool Encrypt>
-void cipherBlocks(uint8_t* chunk, int32_t blocks, long double increment) {
+void cipherBlocks(uint8_t* chunk, int32_t blocks, long double increment)
+{
     const CipherTables& t = workingTables;
     int32_t k = 0;
     for (; k + kParallelBlocks <= blocks; k += kParallelBlocks) {
@@ -114,10 +120,8 @@ void cipherBlocks(uint8_t* chunk, int32_t blocks, long double increment) {
         uint8_t* block = chunk + 8 * k;
         uint32_t left = loadLittleEndian(block);
         uint32_t right = loadLittleEndian(block + 4);
-        if constexpr (Encrypt)
-            encryptPair(t, left, right);
-        else
-            decryptPair(t, left, right);
+        if constexpr (Encrypt) encryptPair(t, left, right);
+        else decryptPair(t, left, right);
         storeLittleEndian(block, left);
         storeLittleEndian(block + 4, right);
         advanceProgress(increment);
@@ -128,7 +132,8 @@ void cipherBlocks(uint8_t* chunk, int32_t blocks, long double increment) {
 
 const CipherTables& initialTables() { return kInitialTables; }
 
-void mixKeyIntoPArray(const uint8_t* key, int keyLength) {
+void mixKeyIntoPArray(const uint8_t* key, int keyLength)
+{
     int j = 0;
     for (uint32_t& word : workingTables.p) {
         uint32_t mixed = 0xAAAAAAAAu;
@@ -141,7 +146,8 @@ void mixKeyIntoPArray(const uint8_t* key, int keyLength) {
     }
 }
 
-void keySchedule(const uint8_t* key, int keyLength) {
+void keySchedule(const uint8_t* key, int keyLength)
+{
     CipherTables& t = workingTables;
     t = kInitialTables;
     mixKeyIntoPArray(key, keyLength);
@@ -169,7 +175,8 @@ void encryptBlock(uint32_t& left, uint32_t& right) { encryptPair(workingTables, 
 
 void decryptBlock(uint32_t& left, uint32_t& right) { decryptPair(workingTables, left, right); }
 
-uint8_t encryptTailByte(uint8_t byte) {
+uint8_t encryptTailByte(uint8_t byte)
+{
     uint32_t x = byte >> 4, y = byte & 15;
     for (int k = 0; k < 16; ++k) {
         uint32_t nextX = y ^ (workingTables.s[0][k] & 15);
@@ -179,7 +186,8 @@ uint8_t encryptTailByte(uint8_t byte) {
     return static_cast<uint8_t>(x | y << 4);
 }
 
-uint8_t decryptTailByte(uint8_t byte) {
+uint8_t decryptTailByte(uint8_t byte)
+{
     uint32_t x = byte >> 4, y = byte & 15;
     for (int k = 15; k >= 0; --k) {
         uint32_t nextX = y ^ (workingTables.s[0][k] & 15);
@@ -189,16 +197,14 @@ uint8_t decryptTailByte(uint8_t byte) {
     return static_cast<uint8_t>(x | y << 4);
 }
 
-void cipherChunk(uint8_t* chunk, int32_t length, int direction, int layerChoice,
-                 int64_t chunkEstimate) {
+void cipherChunk(uint8_t* chunk, int32_t length, int direction, int layerChoice, int64_t chunkEstimate)
+{
     const int weight = layerChoice == 1 ? 100 : 18;
     const int32_t blocks = length / 8;
     if (blocks > 0) {
         const long double increment = static_cast<long double>(weight) / chunkEstimate / blocks;
-        if (direction)
-            cipherBlocks<true>(chunk, blocks, increment);
-        else
-            cipherBlocks<false>(chunk, blocks, increment);
+        if (direction) cipherBlocks<true>(chunk, blocks, increment);
+        else cipherBlocks<false>(chunk, blocks, increment);
     }
     for (int32_t i = blocks * 8; i < length; ++i)
         chunk[i] = direction ? encryptTailByte(chunk[i]) : decryptTailByte(chunk[i]);

@@ -33,8 +33,7 @@ uint8_t decryptTailByte(uint8_t byte);
 
 // ECB over the whole 8-byte blocks of a chunk (halves little-endian), then the
 // byte-wide transform over the tail; reports progress after every block.
-void cipherChunk(uint8_t* chunk, int32_t length, int direction, int layerChoice,
-                 int64_t chunkEstimate);
+void cipherChunk(uint8_t* chunk, int32_t length, int direction, int layerChoice, int64_t chunkEstimate);
 
 void wipeWorkingTables();
 

@@ -16,9 +16,11 @@ public:
     explicit BlockModulo(uint32_t divisor)
         : divisor_(divisor),
           reciprocal_((uint64_t(1) << 32) / divisor + 1),
-          narrowReciprocal_(static_cast<uint32_t>((uint32_t(1) << 24) / divisor + 1)) {}
+          narrowReciprocal_(static_cast<uint32_t>((uint32_t(1) << 24) / divisor + 1))
+    {}
 
-    uint32_t operator()(uint32_t x) const {
+    uint32_t operator()(uint32_t x) const
+    {
         const uint32_t quotient = static_cast<uint32_t>((x * reciprocal_) >> 32);
         return x - quotient * divisor_;
     }

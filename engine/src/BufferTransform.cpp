@@ -10,8 +10,9 @@ namespace {
 // Where the last buffer transform left the scrambling generator.
 int32_t savedGeneratorState = 0;
 
-void transformBuffer(const char* key, const unsigned char* source, int32_t length, unsigned char* target,
-                     int direction, int layerChoice, int firstPiece) {
+void transformBuffer(const char* key, const unsigned char* source, int32_t length, unsigned char* target, int direction,
+                     int layerChoice, int firstPiece)
+{
     // The key schedule leaves the generator alone, so reseeding after it is
     // the same as reseeding straight after key preparation.
     const KeyMaterial keyMaterial(key, layerChoice);
@@ -24,8 +25,7 @@ void transformBuffer(const char* key, const unsigned char* source, int32_t lengt
         const int64_t chunkEstimate = length / piece;
         for (int32_t done = 0; done < length; done += piece) {
             piece = std::min(kChunkSize, length - done);
-            transformChunk(keyMaterial, target + done, piece, length, direction, layerChoice,
-                           chunkEstimate);
+            transformChunk(keyMaterial, target + done, piece, length, direction, layerChoice, chunkEstimate);
         }
     }
     // Only a completed transform moves the chain on: after one the progress
@@ -35,10 +35,10 @@ void transformBuffer(const char* key, const unsigned char* source, int32_t lengt
 }  // namespace
 }  // namespace tarvex
 
-extern "C" __attribute__((visibility("default"))) void tarvexTransformBuffer(
-    const char* key, const unsigned char* source, int32_t length, unsigned char* target,
-    int direction, int layerChoice, int firstPiece) {
-    tarvex::guardExport([&] {
-        tarvex::transformBuffer(key, source, length, target, direction, layerChoice, firstPiece);
-    });
+extern "C" __attribute__((visibility("default"))) void
+tarvexTransformBuffer(const char* key, const unsigned char* source, int32_t length, unsigned char* target,
+                      int direction, int layerChoice, int firstPiece)
+{
+    tarvex::guardExport(
+        [&] { tarvex::transformBuffer(key, source, length, target, direction, layerChoice, firstPiece); });
 }

@@ -25,7 +25,7 @@ private:
 
 // One chunk through the layers that layerChoice selects: scrambling then block
 // cipher when encrypting, the reverse when decrypting.
-void transformChunk(const KeyMaterial& key, uint8_t* chunk, int32_t length, int64_t total,
-                    int direction, int layerChoice, int64_t chunkEstimate);
+void transformChunk(const KeyMaterial& key, uint8_t* chunk, int32_t length, int64_t total, int direction,
+                    int layerChoice, int64_t chunkEstimate);
 
 }  // namespace tarvex

@@ -10,7 +10,8 @@ namespace tarvex {
 // with `failure`. The body's locals, the key material among them, are
 // destroyed on the way out as on any other return.
 template <typename Result, typename Body>
-Result guardExport(Result failure, Body&& body) noexcept {
+Result guardExport(Result failure, Body&& body) noexcept
+{
     try {
         return std::forward<Body>(body)();
     } catch (...) {
@@ -20,11 +21,11 @@ Result guardExport(Result failure, Body&& body) noexcept {
 
 // The same for an export without a result.
 template <typename Body>
-void guardExport(Body&& body) noexcept {
+void guardExport(Body&& body) noexcept
+{
     try {
         std::forward<Body>(body)();
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 }  // namespace tarvex

@@ -25,11 +25,13 @@ alignas(64) uint8_t originalChunk[kChunkSize];
 
 class Stream {
 public:
-    Stream(const char* name, const char* mode) : file_(std::fopen(name, mode)) {
+    Stream(const char* name, const char* mode) : file_(std::fopen(name, mode))
+    {
         // Whole chunks go straight between the file and the chunk buffer.
         if (file_) std::setvbuf(file_, nullptr, _IONBF, 0);
     }
-    ~Stream() {
+    ~Stream()
+    {
         if (file_) std::fclose(file_);
     }
     Stream(const Stream&) = delete;
@@ -38,7 +40,8 @@ public:
     explicit operator bool() const { return file_ != nullptr; }
     std::FILE* get() const { return file_; }
 
-    bool close() {
+    bool close()
+    {
         std::FILE* file = file_;
         file_ = nullptr;
         return std::fclose(file) == 0;
@@ -48,32 +51,36 @@ private:
     std::FILE* file_;
 };
 
-bool isRegularFile(const char* name) {
+bool isRegularFile(const char* name)
+{
     std::error_code error;
     return std::filesystem::is_regular_file(name, error);
 }
 
-bool equalIgnoringAsciiCase(const char* a, const char* b) {
+bool equalIgnoringAsciiCase(const char* a, const char* b)
+{
     for (; *a && *b; ++a, ++b) {
-        if (std::toupper(static_cast<unsigned char>(*a)) != std::toupper(static_cast<unsigned char>(*b)))
-            return false;
+        if (std::toupper(static_cast<unsigned char>(*a)) != std::toupper(static_cast<unsigned char>(*b))) return false;
     }
     return *a == *b;
 }
 
-bool reachOneFile(const char* a, const char* b) {
+bool reachOneFile(const char* a, const char* b)
+{
     std::error_code error;
     return std::filesystem::equivalent(a, b, error);
 }
 
 // Equal names transform in place. Names that differ only in letter case are
 // one file on a case-insensitive file system and two files here otherwise.
-bool isInPlace(const char* source, const char* target) {
+bool isInPlace(const char* source, const char* target)
+{
     if (std::strcmp(source, target) == 0) return true;
     return equalIgnoringAsciiCase(source, target) && reachOneFile(source, target);
 }
 
-int64_t measure(std::FILE* file) {
+int64_t measure(std::FILE* file)
+{
     if (std::fseek(file, 0, SEEK_END) != 0) return -1;
     const long size = std::ftell(file);
     if (size < 0 || std::fseek(file, 0, SEEK_SET) != 0) return -1;
@@ -82,7 +89,8 @@ int64_t measure(std::FILE* file) {
 
 // After a failed write into the file being read, puts the chunk's original
 // bytes back, so the file again holds exactly what the journal says.
-void restoreChunk(std::FILE* output, int64_t chunkStart, int32_t length) {
+void restoreChunk(std::FILE* output, int64_t chunkStart, int32_t length)
+{
     std::clearerr(output);
     if (std::fseek(output, static_cast<long>(chunkStart), SEEK_SET) == 0)
         std::fwrite(originalChunk, 1, static_cast<size_t>(length), output);
@@ -90,7 +98,8 @@ void restoreChunk(std::FILE* output, int64_t chunkStart, int32_t length) {
 
 // A target that was longer than the source would keep stale bytes behind the
 // transformed data.
-bool cutToLength(const char* target, int64_t size) {
+bool cutToLength(const char* target, int64_t size)
+{
     std::error_code error;
     const auto targetSize = std::filesystem::file_size(target, error);
     if (error) return false;
@@ -104,7 +113,8 @@ bool cutToLength(const char* target, int64_t size) {
 class ChunkBufferWipe {
 public:
     ChunkBufferWipe() = default;
-    ~ChunkBufferWipe() {
+    ~ChunkBufferWipe()
+    {
         secureWipe(chunkBuffer, sizeof chunkBuffer);
         secureWipe(originalChunk, sizeof originalChunk);
     }
@@ -112,8 +122,9 @@ public:
     ChunkBufferWipe& operator=(const ChunkBufferWipe&) = delete;
 };
 
-int transformStreams(const KeyMaterial& key, Stream& input, Stream& output, Journal& journal,
-                     bool rewritesSource, int direction, int layerChoice, int64_t& size) {
+int transformStreams(const KeyMaterial& key, Stream& input, Stream& output, Journal& journal, bool rewritesSource,
+                     int direction, int layerChoice, int64_t& size)
+{
     const ChunkBufferWipe wipe;
     size = measure(input.get());
     if (size < 0) return TARVEX_ERR_IO;
@@ -147,8 +158,8 @@ int transformStreams(const KeyMaterial& key, Stream& input, Stream& output, Jour
 // An exception thrown in here (no memory for a path, the progress callback)
 // leaves the files as an early return at that point does: the journal stays,
 // and a chunk is counted only once it is written.
-int transformFile(const char* key, const char* source, const char* target, int direction,
-                  int layerChoice) {
+int transformFile(const char* key, const char* source, const char* target, int direction, int layerChoice)
+{
     const KeyMaterial keyMaterial(key, layerChoice);
 
     if (!source || !isRegularFile(source)) return TARVEX_ERR_OPEN_SOURCE;
@@ -172,8 +183,7 @@ int transformFile(const char* key, const char* source, const char* target, int d
     const bool rewritesSource = inPlace || reachOneFile(source, target);
 
     int64_t size = 0;
-    int result = transformStreams(keyMaterial, input, output, journal, rewritesSource, direction,
-                                  layerChoice, size);
+    int result = transformStreams(keyMaterial, input, output, journal, rewritesSource, direction, layerChoice, size);
     if (result != TARVEX_OK) return result;
     if (!rewritesSource && !cutToLength(target, size)) return TARVEX_ERR_IO;
     journal.finish();
@@ -184,9 +194,9 @@ int transformFile(const char* key, const char* source, const char* target, int d
 
 }  // namespace tarvex
 
-extern "C" __attribute__((visibility("default"))) int tarvexTransformFile(
-    const char* key, const char* source, const char* target, int direction, int layerChoice) {
-    return tarvex::guardExport<int>(TARVEX_ERR_INTERNAL, [&] {
-        return tarvex::transformFile(key, source, target, direction, layerChoice);
-    });
+extern "C" __attribute__((visibility("default"))) int
+tarvexTransformFile(const char* key, const char* source, const char* target, int direction, int layerChoice)
+{
+    return tarvex::guardExport<int>(TARVEX_ERR_INTERNAL,
+                                    [&] { return tarvex::transformFile(key, source, target, direction, layerChoice); });
 }

@@ -11,11 +11,13 @@ namespace {
 constexpr int kNameAttempts = 1000;
 }  // namespace
 
-Journal::~Journal() {
+Journal::~Journal()
+{
     if (stream_) std::fclose(stream_);
 }
 
-void Journal::create(int direction, const char* sourceName) {
+void Journal::create(int direction, const char* sourceName)
+{
     sourceName_ = sourceName;
     const long long now = static_cast<long long>(std::time(nullptr));
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
@@ -32,7 +34,8 @@ void Journal::create(int direction, const char* sourceName) {
     if (!complete_) stopRecording();
 }
 
-void Journal::record(int64_t chunkCount, int64_t position) {
+void Journal::record(int64_t chunkCount, int64_t position)
+{
     if (!stream_) return;
     if (!writeLine(chunkCount, position) || std::fclose(stream_) != 0) {
         stream_ = nullptr;
@@ -43,19 +46,22 @@ void Journal::record(int64_t chunkCount, int64_t position) {
     if (!stream_) complete_ = false;
 }
 
-void Journal::finish() {
+void Journal::finish()
+{
     if (!stream_) return;
     const bool closed = std::fclose(stream_) == 0;
     stream_ = nullptr;
     if (closed && complete_) std::remove(name_);
 }
 
-bool Journal::writeLine(int64_t chunkCount, int64_t position) {
-    return std::fprintf(stream_, "%s   %5lld   %10lld\n", sourceName_,
-                        static_cast<long long>(chunkCount), static_cast<long long>(position)) > 0;
+bool Journal::writeLine(int64_t chunkCount, int64_t position)
+{
+    return std::fprintf(stream_, "%s   %5lld   %10lld\n", sourceName_, static_cast<long long>(chunkCount),
+                        static_cast<long long>(position)) > 0;
 }
 
-void Journal::stopRecording() {
+void Journal::stopRecording()
+{
     std::fclose(stream_);
     stream_ = nullptr;
 }

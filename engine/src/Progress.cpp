@@ -13,15 +13,17 @@ int32_t* progressVariable = nullptr;
 // Storing a pointer cannot throw; the setters go through the guard all the
 // same, so that no export is left for a reader to check by hand.
 
-extern "C" __attribute__((visibility("default"))) TarvexProgressCallback tarvexSetProgressCallback(
-    TarvexProgressCallback callback) {
+extern "C" __attribute__((visibility("default"))) TarvexProgressCallback
+tarvexSetProgressCallback(TarvexProgressCallback callback)
+{
     return tarvex::guardExport<TarvexProgressCallback>(nullptr, [&] {
         tarvex::progressCallback = callback;
         return callback;
     });
 }
 
-extern "C" __attribute__((visibility("default"))) int32_t* tarvexSetProgressVariable(int32_t* variable) {
+extern "C" __attribute__((visibility("default"))) int32_t* tarvexSetProgressVariable(int32_t* variable)
+{
     return tarvex::guardExport<int32_t*>(nullptr, [&] {
         tarvex::progressVariable = variable;
         return variable;

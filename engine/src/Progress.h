@@ -11,14 +11,16 @@ extern float progressTotal;
 extern TarvexProgressCallback progressCallback;
 extern int32_t* progressVariable;
 
-inline void reportProgress(int32_t value) {
+inline void reportProgress(int32_t value)
+{
     if (progressVariable) *progressVariable = value;
     if (progressCallback) progressCallback(value);
 }
 
 // Adds in extended precision, stores back in single precision and reports the
 // total truncated toward zero.
-inline void advanceProgress(long double increment) {
+inline void advanceProgress(long double increment)
+{
     progressTotal = static_cast<float>(progressTotal + increment);
     reportProgress(static_cast<int32_t>(progressTotal));
 }

@@ -22,13 +22,15 @@ public:
     int32_t saved() const { return static_cast<int32_t>(state_); }
 
     // One step; 1 to 127.
-    uint8_t drawKeyByte() {
+    uint8_t drawKeyByte()
+    {
         step();
         return static_cast<uint8_t>(hi() % 127 + 1);
     }
 
     // The low four bits of the key byte (at least 1) steps; 128 to 255.
-    int32_t drawBlockLength(uint8_t keyByte) {
+    int32_t drawBlockLength(uint8_t keyByte)
+    {
         int steps = keyByte & 15;
         if (steps == 0) steps = 1;
         while (steps--) step();
@@ -52,7 +54,6 @@ void prepareKey(const char* keyText, int layerChoice, uint8_t (&keyBlock)[kKeyBl
 
 // Permutes the bytes of a chunk inside blocks of 128 to 255 bytes; `total` is
 // the length of the whole data and only steers the progress estimate.
-void scrambleChunk(const uint8_t* keyBlock, uint8_t* chunk, int32_t length, int64_t total,
-                   int direction);
+void scrambleChunk(const uint8_t* keyBlock, uint8_t* chunk, int32_t length, int64_t total, int direction);
 
 }  // namespace tarvex

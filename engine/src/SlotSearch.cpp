@@ -17,7 +17,8 @@ struct Jump {
 };
 
 // The generator k steps ahead is multiplier * state + increment.
-constexpr Jump jumpOf(int steps) {
+constexpr Jump jumpOf(int steps)
+{
     uint32_t multiplier = 1, increment = 0;
     for (int k = 0; k < steps; ++k) {
         multiplier *= ScrambleGenerator::kMultiplier;
@@ -37,11 +38,13 @@ constexpr Jump kLaneJump = jumpOf(kLanes);
 
 void SlotMarks::clear() { std::memset(taken_, 0, sizeof taken_); }
 
-uint32_t SlotMarks::lowestFree() const {
+uint32_t SlotMarks::lowestFree() const
+{
     return static_cast<uint32_t>(std::find(taken_, taken_ + kSentinelSlot, false) - taken_);
 }
 
-void PositionStream::start(const ScrambleGenerator& generator, const BlockModulo& modulo) {
+void PositionStream::start(const ScrambleGenerator& generator, const BlockModulo& modulo)
+{
     modulo_ = &modulo;
     state_ = generator.state();
     computed_ = next_ = 0;
@@ -52,7 +55,8 @@ void PositionStream::start(const ScrambleGenerator& generator, const BlockModulo
 #if defined(__x86_64__)
 __attribute__((target_clones("avx2", "default")))
 #endif
-void PositionStream::computeAhead() {
+void PositionStream::computeAhead()
+{
     const uint32_t from = state_;
     Lanes state;
     for (int k = 0; k < kLanes; ++k)
@@ -81,7 +85,8 @@ void PositionStream::computeAhead() {
     next_ = 0;
 }
 
-void PositionStream::skip(uint32_t steps) {
+void PositionStream::skip(uint32_t steps)
+{
     while (steps > 0) {
         if (next_ == computed_) computeAhead();
         const uint32_t taken = std::min(steps, computed_ - next_);

@@ -42,7 +42,8 @@ public:
     // Takes steps until one names a free slot, at most maxSteps, and returns
     // that slot; without a free slot in reach, the lowest free slot, with all
     // maxSteps steps taken.
-    uint32_t takeFreeSlot(const SlotMarks& marks, uint32_t maxSteps) {
+    uint32_t takeFreeSlot(const SlotMarks& marks, uint32_t maxSteps)
+    {
         const bool* taken = marks.flags();
         while (maxSteps > 0) {
             if (next_ == computed_) computeAhead();
@@ -64,16 +65,17 @@ private:
     void computeAhead();
 
     // Takes the steps up to and including entry i; returns its slot.
-    uint32_t takeUpTo(uint32_t i) {
+    uint32_t takeUpTo(uint32_t i)
+    {
         next_ = i + 1;
         state_ = states_[i];
         return slots_[i];
     }
 
     const BlockModulo* modulo_ = nullptr;
-    uint32_t state_ = 0;      // after the last step taken
-    uint32_t computed_ = 0;   // entries computed ahead
-    uint32_t next_ = 0;       // next entry to take
+    uint32_t state_ = 0;     // after the last step taken
+    uint32_t computed_ = 0;  // entries computed ahead
+    uint32_t next_ = 0;      // next entry to take
     alignas(32) uint32_t states_[kAhead];
     alignas(32) uint32_t slots_[kAhead + 1] = {};
 };

@@ -18,13 +18,15 @@ constexpr int kGuardLimbs = 4;
 // limbs[0] is the integer part, limbs[1..] the fraction, most significant first.
 using Fixed = std::vector<uint32_t>;
 
-bool isZero(const Fixed& value) {
+bool isZero(const Fixed& value)
+{
     for (uint32_t limb : value)
         if (limb != 0) return false;
     return true;
 }
 
-void divide(Fixed& value, uint32_t divisor) {
+void divide(Fixed& value, uint32_t divisor)
+{
     uint64_t remainder = 0;
     for (uint32_t& limb : value) {
         uint64_t current = (remainder << 32) | limb;
@@ -33,7 +35,8 @@ void divide(Fixed& value, uint32_t divisor) {
     }
 }
 
-void add(Fixed& sum, const Fixed& term) {
+void add(Fixed& sum, const Fixed& term)
+{
     uint64_t carry = 0;
     for (size_t i = sum.size(); i-- > 0;) {
         uint64_t total = uint64_t(sum[i]) + term[i] + carry;
@@ -42,7 +45,8 @@ void add(Fixed& sum, const Fixed& term) {
     }
 }
 
-void subtract(Fixed& difference, const Fixed& term) {
+void subtract(Fixed& difference, const Fixed& term)
+{
     int64_t borrow = 0;
     for (size_t i = difference.size(); i-- > 0;) {
         int64_t total = int64_t(difference[i]) - term[i] - borrow;
@@ -51,7 +55,8 @@ void subtract(Fixed& difference, const Fixed& term) {
     }
 }
 
-void multiply(Fixed& value, uint32_t factor) {
+void multiply(Fixed& value, uint32_t factor)
+{
     uint64_t carry = 0;
     for (size_t i = value.size(); i-- > 0;) {
         uint64_t total = uint64_t(value[i]) * factor + carry;
@@ -61,7 +66,8 @@ void multiply(Fixed& value, uint32_t factor) {
 }
 
 // atan(1/x) = sum over k of (-1)^k / ((2k + 1) x^(2k + 1))
-Fixed arctanOfInverse(uint32_t x, size_t limbs) {
+Fixed arctanOfInverse(uint32_t x, size_t limbs)
+{
     Fixed power(limbs, 0);
     power[0] = 1;
     divide(power, x);
@@ -71,17 +77,16 @@ Fixed arctanOfInverse(uint32_t x, size_t limbs) {
         divide(power, x * x);
         term = power;
         divide(term, 2 * k + 1);
-        if (k % 2 == 1)
-            subtract(sum, term);
-        else
-            add(sum, term);
+        if (k % 2 == 1) subtract(sum, term);
+        else add(sum, term);
     }
     return sum;
 }
 
 }  // namespace
 
-int main() {
+int main()
+{
     const size_t limbs = 1 + kTableWords + kGuardLimbs;
     Fixed pi = arctanOfInverse(5, limbs);
     multiply(pi, 16);
@@ -99,13 +104,11 @@ int main() {
     std::printf("#pragma once\n\n#include <cstdint>\n\nnamespace tarvex {\n\n");
     std::printf("inline constexpr uint32_t kPiPArray[%d] = {", kPArrayWords);
     const uint32_t* word = &pi[1];
-    for (int i = 0; i < kPArrayWords; ++i)
-        std::printf("%s0x%08X,", i % 6 == 0 ? "\n    " : " ", *word++);
+    for (int i = 0; i < kPArrayWords; ++i) std::printf("%s0x%08X,", i % 6 == 0 ? "\n    " : " ", *word++);
     std::printf("\n};\n\ninline constexpr uint32_t kPiSBoxes[4][%d] = {", kSBoxWords);
     for (int box = 0; box < 4; ++box) {
         std::printf("\n    {");
-        for (int i = 0; i < kSBoxWords; ++i)
-            std::printf("%s0x%08X,", i % 6 == 0 ? "\n        " : " ", *word++);
+        for (int i = 0; i < kSBoxWords; ++i) std::printf("%s0x%08X,", i % 6 == 0 ? "\n        " : " ", *word++);
         std::printf("\n    },");
     }
     std::printf("\n};\n\n}  // namespace tarvex\n");

@@ -24,8 +24,7 @@ namespace framework {
 
 Dialog::Dialog(QWidget* parent, const ResourceSet& resources, QString templateName)
     : QDialog(parent), resources_(resources), templateName_(std::move(templateName))
-{
-}
+{}
 
 Dialog::~Dialog() = default;
 
@@ -89,10 +88,8 @@ QWidget* Dialog::createControl(const ControlTemplate& control)
         if (acceptDrops()) edit->setAcceptDrops(false);
         return edit;
     }
-    case ControlKind::GroupBox:
-        return new QGroupBox(control.caption, this);
-    case ControlKind::CheckBox:
-        return new QCheckBox(control.caption, this);
+    case ControlKind::GroupBox: return new QGroupBox(control.caption, this);
+    case ControlKind::CheckBox: return new QCheckBox(control.caption, this);
     case ControlKind::PushButton:
     case ControlKind::DefaultPushButton: {
         auto* button = new QPushButton(control.caption, this);

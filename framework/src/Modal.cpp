@@ -61,7 +61,8 @@ int showMessage(QWidget* owner, const MessageRequest& request)
         if (choice.button == clicked) return choice.result;
     }
     // Closed without a button: the box's escape answer.
-    return choices.size() == 1 ? choices.front().result : (request.buttons == MessageButtons::YesNo ? ResultNo : ResultCancel);
+    return choices.size() == 1 ? choices.front().result
+                               : (request.buttons == MessageButtons::YesNo ? ResultNo : ResultCancel);
 }
 
 int runModal(Dialog& dialog)

@@ -39,8 +39,8 @@ std::vector<std::string> systemFolders()
 {
     // Removable drives are mounted below /run, /media and /mnt: those stay
     // the user's.
-    return {"/usr", "/etc",  "/boot", "/bin", "/sbin", "/lib", "/lib32",
-            "/lib64", "/libx32", "/opt", "/var", "/proc", "/sys", "/dev"};
+    return {"/usr",   "/etc",    "/boot", "/bin", "/sbin", "/lib", "/lib32",
+            "/lib64", "/libx32", "/opt",  "/var", "/proc", "/sys", "/dev"};
 }
 
 std::string currentDirectory()

@@ -63,11 +63,12 @@ bool makeFolders(const QString& base, const QStringList& storeFolders)
 // existing file is never truncated.
 bool makeFile(const QString& path)
 {
-    const int descriptor = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, fileMode);
+    const int descriptor =
+        open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, fileMode);
     if (descriptor < 0) return false;
     struct stat status {};
-    const bool made = fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode)
-                      && ((status.st_mode & 07777) == fileMode || fchmod(descriptor, fileMode) == 0);
+    const bool made = fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) &&
+                      ((status.st_mode & 07777) == fileMode || fchmod(descriptor, fileMode) == 0);
     close(descriptor);
     return made;
 }

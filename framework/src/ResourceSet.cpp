@@ -21,10 +21,7 @@ std::optional<DialogTemplate> ResourceSet::dialogTemplate(const QString& name, Q
     return parsed;
 }
 
-QPixmap ResourceSet::bitmap(int id) const
-{
-    return QPixmap(root_ + QStringLiteral("/bitmaps/%1.png").arg(id));
-}
+QPixmap ResourceSet::bitmap(int id) const { return QPixmap(root_ + QStringLiteral("/bitmaps/%1.png").arg(id)); }
 
 QIcon ResourceSet::icon(int id) const
 {

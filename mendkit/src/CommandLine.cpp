@@ -8,7 +8,8 @@
 
 namespace mendkit {
 
-int64_t readDecimal(const char* text) {
+int64_t readDecimal(const char* text)
+{
     while (std::isspace(static_cast<unsigned char>(*text))) ++text;
     const bool negative = *text == '-';
     if (*text == '-' || *text == '+') ++text;
@@ -26,21 +27,17 @@ int64_t readDecimal(const char* text) {
     return negative ? -value : value;
 }
 
-std::optional<RepairRequest> parseCommandLine(int argc, const char* const* argv) {
+std::optional<RepairRequest> parseCommandLine(int argc, const char* const* argv)
+{
     if (argc != 6 && argc != 7) return std::nullopt;
 
     RepairRequest request{};
     switch (argv[1][0]) {
     case 'E':
-    case 'e':
-        request.run = InterruptedRun::Encryption;
-        break;
+    case 'e': request.run = InterruptedRun::Encryption; break;
     case 'D':
-    case 'd':
-        request.run = InterruptedRun::Decryption;
-        break;
-    default:
-        return std::nullopt;
+    case 'd': request.run = InterruptedRun::Decryption; break;
+    default: return std::nullopt;
     }
 
     const char* count = argv[2];

@@ -8,18 +8,18 @@ namespace mendkit {
 
 namespace {
 
-void print(const std::string& text) {
+void print(const std::string& text)
+{
     std::fwrite(text.data(), 1, text.size(), stdout);
     // The lines without a newline must show while the work goes on.
     std::fflush(stdout);
 }
 
-void printOverwritable(const std::string& line) {
-    print(line + std::string(line.size(), '\b'));
-}
+void printOverwritable(const std::string& line) { print(line + std::string(line.size(), '\b')); }
 
 // Right-aligns a percentage in three columns.
-std::string threeColumns(int value) {
+std::string threeColumns(int value)
+{
     std::string digits = std::to_string(value);
     if (digits.size() < 3) digits.insert(0, 3 - digits.size(), ' ');
     return digits;
@@ -27,57 +27,48 @@ std::string threeColumns(int value) {
 
 }  // namespace
 
-void printUsage() {
-    print("Usage: mendkit {E|D} {NumBlocks|.NumBytes} BrokenFile FixedFile key [/b]\n\n");
-}
+void printUsage() { print("Usage: mendkit {E|D} {NumBlocks|.NumBytes} BrokenFile FixedFile key [/b]\n\n"); }
 
-void printFilesMustDiffer() {
+void printFilesMustDiffer()
+{
     print("Usage: mendkit {E|D} {NumBlocks|.NumBytes} BrokenFile FixedFile key\n");
     print("Files must be different\n\n");
 }
 
-void printCannotOpen(const char* name) {
-    print("Cannot open " + std::string(name) + "\n\n");
-}
+void printCannotOpen(const char* name) { print("Cannot open " + std::string(name) + "\n\n"); }
 
 // The failures below come after progress lines, whose backspaces leave the
 // cursor at the start of the last one: a new line keeps that line readable.
 
-void printCannotRead(const char* name) {
-    print("\nCannot read " + std::string(name) + "\n\n");
-}
+void printCannotRead(const char* name) { print("\nCannot read " + std::string(name) + "\n\n"); }
 
-void printCannotWrite(const char* name) {
-    print("\nCannot write " + std::string(name) + "\n\n");
-}
+void printCannotWrite(const char* name) { print("\nCannot write " + std::string(name) + "\n\n"); }
 
-void printCannotDecrypt(const char* name) {
-    print("\nCannot decrypt " + std::string(name) + "\n\n");
-}
+void printCannotDecrypt(const char* name) { print("\nCannot decrypt " + std::string(name) + "\n\n"); }
 
-int percentComplete(int64_t chunksWritten, int64_t chunkCount) {
+int percentComplete(int64_t chunksWritten, int64_t chunkCount)
+{
     if (chunksWritten >= chunkCount) return 100;
     const float perChunk = 100.0f / static_cast<float>(chunkCount);
     return static_cast<int>(static_cast<float>(chunksWritten) * perChunk);
 }
 
-void printFixingProgress(const char* fixedFile, int percent) {
+void printFixingProgress(const char* fixedFile, int percent)
+{
     printOverwritable("Fixing " + std::string(fixedFile) + " - " + threeColumns(percent) + "% complete");
 }
 
-std::string decryptingLine(const char* fixedFile) {
-    return "Decrypting " + std::string(fixedFile) + " - ...";
-}
+std::string decryptingLine(const char* fixedFile) { return "Decrypting " + std::string(fixedFile) + " - ..."; }
 
-void printDecryptingStarted(const std::string& line) {
-    print("\n" + line);
-}
+void printDecryptingStarted(const std::string& line) { print("\n" + line); }
 
-void printDecryptingDone(const std::string& startedLine, const char* brokenFile) {
+void printDecryptingDone(const std::string& startedLine, const char* brokenFile)
+{
     print(std::string(startedLine.size(), '\b') + "Decrypting " + std::string(brokenFile) + " - done");
 }
 
-void printFinished() {
+void printFinished()
+{
     if (isatty(STDOUT_FILENO)) print("\n");
 }
 

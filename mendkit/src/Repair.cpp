@@ -23,7 +23,8 @@ constexpr int64_t kChunkSize = 65536;
 class File {
 public:
     explicit File(std::FILE* stream) : stream_(stream) {}
-    ~File() {
+    ~File()
+    {
         if (stream_) std::fclose(stream_);
     }
     File(const File&) = delete;
@@ -33,7 +34,8 @@ public:
     std::FILE* get() const { return stream_; }
 
     // Closes now and tells whether everything buffered reached the file.
-    bool close() {
+    bool close()
+    {
         std::FILE* stream = stream_;
         stream_ = nullptr;
         return std::fclose(stream) == 0;
@@ -45,7 +47,8 @@ private:
 
 // A stream on `descriptor` once the open that could not wait is done:
 // reading and writing wait again, as on any file.
-std::FILE* streamWaitingAgain(int descriptor, const char* mode) {
+std::FILE* streamWaitingAgain(int descriptor, const char* mode)
+{
     const int flags = fcntl(descriptor, F_GETFL);
     std::FILE* stream = nullptr;
     if (flags >= 0 && fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) == 0) stream = fdopen(descriptor, mode);
@@ -56,7 +59,8 @@ std::FILE* streamWaitingAgain(int descriptor, const char* mode) {
 // Opening a named pipe for reading waits for a writer, so BrokenFile is opened
 // without waiting and kept only when it is a regular file: a pipe, a device or
 // a directory is no file to repair.
-std::FILE* openBrokenFile(const char* name) {
+std::FILE* openBrokenFile(const char* name)
+{
     const int descriptor = open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0) return nullptr;
     struct stat status;
@@ -69,18 +73,21 @@ std::FILE* openBrokenFile(const char* name) {
 
 // Created or emptied like fopen "wb" does, but a named pipe without a reader
 // fails at once instead of waiting for one.
-std::FILE* openFixedFile(const char* name) {
+std::FILE* openFixedFile(const char* name)
+{
     const int descriptor = open(name, O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
     if (descriptor < 0) return nullptr;
     return streamWaitingAgain(descriptor, "wb");
 }
 
-bool isRegularFile(const char* name) {
+bool isRegularFile(const char* name)
+{
     std::error_code error;
     return std::filesystem::is_regular_file(name, error);
 }
 
-int64_t measure(std::FILE* stream) {
+int64_t measure(std::FILE* stream)
+{
     if (std::fseek(stream, 0, SEEK_END) != 0) return -1;
     const long size = std::ftell(stream);
     if (size < 0 || std::fseek(stream, 0, SEEK_SET) != 0) return -1;
@@ -89,16 +96,17 @@ int64_t measure(std::FILE* stream) {
 
 // A half-written FixedFile must not pass for a repaired one. Only a regular
 // file is removed: the name may well be a device.
-void discardFixedFile(const char* name) {
+void discardFixedFile(const char* name)
+{
     if (isRegularFile(name)) std::remove(name);
 }
 
 // How many leading bytes of chunk `index` the interrupted run had finished.
-int64_t finishedBytesOfChunk(const RepairRequest& request, int64_t index, int64_t chunkLength) {
+int64_t finishedBytesOfChunk(const RepairRequest& request, int64_t index, int64_t chunkLength)
+{
     const int64_t wholeChunks = request.countsBytes ? request.finished / kChunkSize : request.finished;
     if (index < wholeChunks) return chunkLength;
-    if (request.countsBytes && index == wholeChunks)
-        return std::min(request.finished % kChunkSize, chunkLength);
+    if (request.countsBytes && index == wholeChunks) return std::min(request.finished % kChunkSize, chunkLength);
     return 0;
 }
 
@@ -108,7 +116,8 @@ enum class CopyResult { Done, ReadFailed, WriteFailed };
 // part. The pieces are chained (the first starts the generator afresh, each
 // later one continues it) so they meet the interrupted run's generator
 // sequence chunk for chunk.
-CopyResult copyTurningBack(const RepairRequest& request, File& broken, File& fixed) {
+CopyResult copyTurningBack(const RepairRequest& request, File& broken, File& fixed)
+{
     const int64_t size = measure(broken.get());
     if (size < 0) return CopyResult::ReadFailed;
 
@@ -124,8 +133,8 @@ CopyResult copyTurningBack(const RepairRequest& request, File& broken, File& fix
 
         const int64_t finished = finishedBytesOfChunk(request, index, length);
         if (finished > 0) {
-            tarvexTransformBuffer(request.key, chunk.data(), static_cast<int32_t>(finished), chunk.data(),
-                                  turnBack, request.layerChoice, index == 0);
+            tarvexTransformBuffer(request.key, chunk.data(), static_cast<int32_t>(finished), chunk.data(), turnBack,
+                                  request.layerChoice, index == 0);
         }
         if (std::fwrite(chunk.data(), 1, byteCount, fixed.get()) != byteCount) return CopyResult::WriteFailed;
         printFixingProgress(request.fixedFile, percentComplete(index + 1, chunkCount));
@@ -135,7 +144,8 @@ CopyResult copyTurningBack(const RepairRequest& request, File& broken, File& fix
 
 }  // namespace
 
-int repair(const RepairRequest& request) {
+int repair(const RepairRequest& request)
+{
     File broken(openBrokenFile(request.brokenFile));
     if (!broken) {
         printCannotOpen(request.brokenFile);
@@ -148,8 +158,7 @@ int repair(const RepairRequest& request) {
     }
 
     switch (copyTurningBack(request, broken, fixed)) {
-    case CopyResult::Done:
-        break;
+    case CopyResult::Done: break;
     case CopyResult::ReadFailed:
         printCannotRead(request.brokenFile);
         if (fixed) fixed.close();

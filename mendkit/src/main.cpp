@@ -11,7 +11,8 @@ namespace {
 // Opening FixedFile for writing empties it, so two names of one file (a
 // relative and an absolute path, a symbolic or a hard link) are refused just
 // like one name given twice.
-bool sameFile(const char* first, const char* second) {
+bool sameFile(const char* first, const char* second)
+{
     if (std::strcmp(first, second) == 0) return true;
     std::error_code error;
     return std::filesystem::equivalent(first, second, error);
@@ -19,7 +20,8 @@ bool sameFile(const char* first, const char* second) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     using namespace mendkit;
     const auto request = parseCommandLine(argc, argv);
     if (!request) {

@@ -30,8 +30,7 @@ std::optional<FramePosition> storedFramePosition(const StoredOptions& stored)
 ProgramSettings::ProgramSettings(const VariantTexts& variant)
     : settingsKey_(framework::RegistryKey::openOrCreate(toQString(variant.settingsKeyPath))),
       commonKey_(framework::RegistryKey::openOrCreate(toQString(variant.commonKeyPath)))
-{
-}
+{}
 
 StoredOptions ProgramSettings::readStoredOptions() const
 {

@@ -8,8 +8,7 @@ namespace services {
 
 namespace {
 
-std::unique_ptr<std::unique_ptr<std::string>[]> allocateSlots(int capacity)
-{
+std::unique_ptr<std::unique_ptr<std::string>[]> allocateSlots(int capacity) {
     return std::unique_ptr<std::unique_ptr<std::string>[]>(new (std::nothrow) std::unique_ptr<std::string>[capacity]);
 }
 

@@ -50,4 +50,3 @@ protected:
     ProcessState state;
     std::unique_ptr<TEncryptApp> app;
 };
-

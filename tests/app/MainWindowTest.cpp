@@ -204,7 +204,8 @@ TEST_F(MainWindow, HelpButtonOpensTheHelpFileOrSaysItIsMissing)
     dialog->press(TEncryptDialog::HelpButton);
     auto* viewer = dialog->findChild<QTextBrowser*>();
     ASSERT_NE(viewer, nullptr);
-    EXPECT_EQ(viewer->windowTitle(), QString::fromUtf8("Tarvex - Encrypt: Help \u2014 Sealwin 1.3 (Tarvex Encryption)"));
+    EXPECT_EQ(viewer->windowTitle(),
+              QString::fromUtf8("Tarvex - Encrypt: Help \u2014 Sealwin 1.3 (Tarvex Encryption)"));
     EXPECT_TRUE(user.messages.empty());
 
     state.helpFilePath = "/nonexistent/sealwin.html";

@@ -72,9 +72,10 @@ TEST(FolderSafety, RootIsRefusedHoweverItIsWritten)
 TEST(FolderSafety, EverySystemFolderAndWhatLiesBelowIsRefusedButMountsAndHomesAreNot)
 {
     const GuardedFolders guarded{framework::systemFolders(), "/opt/tarvex"};
-    for (const char* folder : {"/usr", "/etc", "/boot", "/bin", "/sbin", "/lib", "/lib32", "/lib64", "/libx32", "/opt",
-                               "/var", "/proc", "/sys", "/dev", "/etc/", "/boot/grub", "/var/lib/dpkg", "/usr/share",
-                               "/proc/self", "/ETC", "/etc/../etc/ssh"})
+    for (const char* folder :
+         {"/usr",   "/etc",       "/boot",         "/bin",       "/sbin",      "/lib", "/lib32",
+          "/lib64", "/libx32",    "/opt",          "/var",       "/proc",      "/sys", "/dev",
+          "/etc/",  "/boot/grub", "/var/lib/dpkg", "/usr/share", "/proc/self", "/ETC", "/etc/../etc/ssh"})
         EXPECT_EQ(checkFolderSafety(folder, guarded), RefusalKind::SystemFolder) << folder;
     // Removable drives and the users' own folders stay the user's.
     for (const char* folder : {"/media", "/media/ann/stick", "/mnt", "/mnt/backup", "/run/media", "/run/media/ann/disk",

@@ -29,9 +29,9 @@ int main(int argc, char** argv)
 
     ProcessState state;
     const auto keyboard = framework::systemKeyboardState();
-    TEncryptApp program(state, services::variantTexts(decrypt ? services::BuildVariant::Decrypt
-                                                              : services::BuildVariant::Encrypt),
-                        *keyboard);
+    TEncryptApp program(
+        state, services::variantTexts(decrypt ? services::BuildVariant::Decrypt : services::BuildVariant::Encrypt),
+        *keyboard);
     if (!program.start()) return 1;
     TEncryptDialog* dialog = program.mainDialog();
     dialog->setText(TEncryptDialog::SourceField, decrypt ? "/home/ann/reports/q3.ods" : "/home/ann/reports");

@@ -29,23 +29,27 @@ constexpr long kBlockCipherReportsPerChunk = kChunk / 8;
 // Exit status of a child whose call met no failed allocation.
 constexpr int kNothingFailed = 100;
 
-int transformFileFromC(const std::string& source, const std::string& target, int layerChoice) noexcept {
+int transformFileFromC(const std::string& source, const std::string& target, int layerChoice) noexcept
+{
     return tarvexTransformFile(kKey, source.c_str(), target.c_str(), TARVEX_ENCRYPT, layerChoice);
 }
 
-void transformBufferFromC(const char* key, Bytes& data, int firstPiece) noexcept {
+void transformBufferFromC(const char* key, Bytes& data, int firstPiece) noexcept
+{
     tarvexTransformBuffer(key, data.data(), static_cast<int32_t>(data.size()), data.data(), TARVEX_ENCRYPT,
                           TARVEX_BOTH_LAYERS, firstPiece);
 }
 
 long reportsLeft = 0;
 
-int throwWhenReportsRunOut(int32_t) {
+int throwWhenReportsRunOut(int32_t)
+{
     if (reportsLeft-- == 0) throw std::runtime_error("the caller gave up");
     return 0;
 }
 
-std::string readText(const std::string& name) {
+std::string readText(const std::string& name)
+{
     std::ifstream in(name);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
@@ -53,21 +57,24 @@ std::string readText(const std::string& name) {
 class EngineBoundary : public ::testing::Test {
 protected:
     // What a complete run into another file makes of `bytes`.
-    Bytes completeRun(const Bytes& bytes, int layerChoice) {
+    Bytes completeRun(const Bytes& bytes, int layerChoice)
+    {
         writeFile("reference", bytes);
         if (tarvexTransformFile(kKey, "reference", "reference-out", TARVEX_ENCRYPT, layerChoice) != TARVEX_OK)
             throw std::runtime_error("the reference run failed");
         return readFile("reference-out");
     }
 
-    void removeJournals() {
+    void removeJournals()
+    {
         for (const auto& name : folder.journals()) std::filesystem::remove(folder.file(name));
     }
 
     // What an in-place run that stopped early must leave: without a journal
     // the file untouched; with one, the bytes before the position on its last
     // line as a complete run makes them, and the rest untouched.
-    void expectFileMatchesItsJournal(const std::string& name, const Bytes& original, const Bytes& complete) {
+    void expectFileMatchesItsJournal(const std::string& name, const Bytes& original, const Bytes& complete)
+    {
         const Bytes file = readFile(name);
         ASSERT_EQ(file.size(), original.size());
         const auto journals = folder.journals();
@@ -90,7 +97,8 @@ protected:
     // until a call completes with none failed; each call runs in a child.
     void failEachAllocationInTurn(const std::string& source, const std::string& target,
                                   const std::function<void()>& prepareFiles,
-                                  const std::function<void()>& expectStateAfterFailure) {
+                                  const std::function<void()>& expectStateAfterFailure)
+    {
         long failedCalls = 0;
         for (long allowed = 0;; ++allowed) {
             ASSERT_LT(allowed, 10000) << "the transform never completed";
@@ -118,7 +126,8 @@ protected:
 // The scratch folder's absolute names are long enough that the engine's paths
 // of them need allocated memory.
 
-TEST_F(EngineBoundary, EveryFailedAllocationOfARunIntoAnotherFileGivesInternalError) {
+TEST_F(EngineBoundary, EveryFailedAllocationOfARunIntoAnotherFileGivesInternalError)
+{
     const Bytes complete = completeRun(plain, TARVEX_BOTH_LAYERS);
     const std::string source = folder.file("plain");
     const std::string target = folder.file("sealed");
@@ -132,7 +141,8 @@ TEST_F(EngineBoundary, EveryFailedAllocationOfARunIntoAnotherFileGivesInternalEr
     EXPECT_EQ(readFile(target), complete);
 }
 
-TEST_F(EngineBoundary, EveryFailedAllocationOfAnInPlaceRunGivesInternalError) {
+TEST_F(EngineBoundary, EveryFailedAllocationOfAnInPlaceRunGivesInternalError)
+{
     const Bytes complete = completeRun(plain, TARVEX_BOTH_LAYERS);
     const std::string data = folder.file("data");
     failEachAllocationInTurn(
@@ -146,7 +156,8 @@ TEST_F(EngineBoundary, EveryFailedAllocationOfAnInPlaceRunGivesInternalError) {
     EXPECT_TRUE(folder.journals().empty());
 }
 
-TEST_F(EngineBoundary, ThrowingCallbackStopsAnInPlaceRunWithAJournalThatMatchesTheFile) {
+TEST_F(EngineBoundary, ThrowingCallbackStopsAnInPlaceRunWithAJournalThatMatchesTheFile)
+{
     const Bytes complete = completeRun(plain, TARVEX_BLOCK_CIPHER_ONLY);
     writeFile("data", plain);
     const Ending ending = waitForChild(startChild([] {
@@ -159,14 +170,14 @@ TEST_F(EngineBoundary, ThrowingCallbackStopsAnInPlaceRunWithAJournalThatMatchesT
 
     const auto journals = folder.journals();
     ASSERT_EQ(journals.size(), 1u);
-    EXPECT_EQ(readText(journals[0]),
-              "data       0            0\n"
-              "data       1        65536\n"
-              "data       2       131072\n");
+    EXPECT_EQ(readText(journals[0]), "data       0            0\n"
+                                     "data       1        65536\n"
+                                     "data       2       131072\n");
     expectFileMatchesItsJournal("data", plain, complete);
 }
 
-TEST_F(EngineBoundary, ThrowingCallbackEndsABufferTransformAndLeavesTheChainAlone) {
+TEST_F(EngineBoundary, ThrowingCallbackEndsABufferTransformAndLeavesTheChainAlone)
+{
     const Bytes first = randomBytes(kChunk, 23);
     const Bytes second = randomBytes(kChunk, 24);
     Bytes firstSealed = first;

@@ -11,16 +11,18 @@ using namespace enginetest;
 
 const char* const kKey = "buffer key text";
 
-Bytes transformWhole(const Bytes& input, int direction, int layerChoice) {
+Bytes transformWhole(const Bytes& input, int direction, int layerChoice)
+{
     Bytes output(input.size());
-    tarvexTransformBuffer(kKey, input.data(), static_cast<int32_t>(input.size()), output.data(), direction,
-                          layerChoice, 1);
+    tarvexTransformBuffer(kKey, input.data(), static_cast<int32_t>(input.size()), output.data(), direction, layerChoice,
+                          1);
     return output;
 }
 
 // Pieces of at most 65536 bytes; firstPiece on the first only, unless every
 // piece is told to start afresh.
-Bytes transformInPieces(Bytes data, int direction, int layerChoice, bool everyPieceFirst = false) {
+Bytes transformInPieces(Bytes data, int direction, int layerChoice, bool everyPieceFirst = false)
+{
     for (size_t done = 0; done < data.size(); done += 65536) {
         const auto piece = static_cast<int32_t>(std::min<size_t>(65536, data.size() - done));
         tarvexTransformBuffer(kKey, data.data() + done, piece, data.data() + done, direction, layerChoice,
@@ -29,7 +31,8 @@ Bytes transformInPieces(Bytes data, int direction, int layerChoice, bool everyPi
     return data;
 }
 
-TEST(BufferTransform, RoundTripsInPlaceAndBetweenTwoBuffers) {
+TEST(BufferTransform, RoundTripsInPlaceAndBetweenTwoBuffers)
+{
     for (int layerChoice : {0, 1, 2}) {
         for (size_t length : {1u, 7u, 8u, 255u, 65536u, 65537u, 200000u}) {
             const Bytes plain = randomBytes(length, static_cast<uint32_t>(length));
@@ -40,13 +43,15 @@ TEST(BufferTransform, RoundTripsInPlaceAndBetweenTwoBuffers) {
             EXPECT_EQ(transformWhole(sealed, 0, layerChoice), plain) << layerChoice << " " << length;
 
             Bytes inPlace = plain;
-            tarvexTransformBuffer(kKey, inPlace.data(), static_cast<int32_t>(length), inPlace.data(), 1, layerChoice, 1);
+            tarvexTransformBuffer(kKey, inPlace.data(), static_cast<int32_t>(length), inPlace.data(), 1, layerChoice,
+                                  1);
             EXPECT_EQ(inPlace, sealed);
         }
     }
 }
 
-TEST(BufferTransform, PiecesEqualOneCallEqualTheFileTransform) {
+TEST(BufferTransform, PiecesEqualOneCallEqualTheFileTransform)
+{
     ScratchFolder folder;
     const Bytes plain = randomBytes(200000, 21);
     writeFile("plain", plain);
@@ -60,7 +65,8 @@ TEST(BufferTransform, PiecesEqualOneCallEqualTheFileTransform) {
     }
 }
 
-TEST(BufferTransform, RestartingTheGeneratorOnEveryPieceChangesOnlyScrambledData) {
+TEST(BufferTransform, RestartingTheGeneratorOnEveryPieceChangesOnlyScrambledData)
+{
     const Bytes plain = randomBytes(200000, 22);
     for (int layerChoice : {0, 2}) {
         const Bytes chained = transformInPieces(plain, 1, layerChoice);
@@ -71,7 +77,8 @@ TEST(BufferTransform, RestartingTheGeneratorOnEveryPieceChangesOnlyScrambledData
     EXPECT_EQ(transformInPieces(plain, 1, 1, true), transformInPieces(plain, 1, 1));
 }
 
-TEST(BufferTransform, AFileTransformBetweenPiecesDoesNotDisturbTheCarriedState) {
+TEST(BufferTransform, AFileTransformBetweenPiecesDoesNotDisturbTheCarriedState)
+{
     ScratchFolder folder;
     const Bytes plain = randomBytes(131072, 23);
     const Bytes expected = transformWhole(plain, 1, 0);
@@ -84,7 +91,8 @@ TEST(BufferTransform, AFileTransformBetweenPiecesDoesNotDisturbTheCarriedState) 
     EXPECT_EQ(data, expected);
 }
 
-TEST(BufferTransform, OverlappingAreasGiveTheSameBytesAsSeparateOnes) {
+TEST(BufferTransform, OverlappingAreasGiveTheSameBytesAsSeparateOnes)
+{
     const Bytes plain = randomBytes(100000, 25);
     const Bytes expected = transformWhole(plain, 1, 0);
     for (ptrdiff_t shift : {-30000, -1, 1, 30000}) {
@@ -97,7 +105,8 @@ TEST(BufferTransform, OverlappingAreasGiveTheSameBytesAsSeparateOnes) {
     }
 }
 
-TEST(BufferTransform, NonPositiveLengthTransformsNothing) {
+TEST(BufferTransform, NonPositiveLengthTransformsNothing)
+{
     Bytes data = {1, 2, 3};
     tarvexTransformBuffer(kKey, data.data(), 0, data.data(), 1, 0, 1);
     tarvexTransformBuffer(kKey, data.data(), -5, data.data(), 1, 0, 1);

@@ -12,12 +12,14 @@
 namespace tarvex {
 namespace {
 
-bool workingTablesAreZero() {
+bool workingTablesAreZero()
+{
     const auto* bytes = reinterpret_cast<const uint8_t*>(&workingTables);
     return std::all_of(bytes, bytes + sizeof workingTables, [](uint8_t b) { return b == 0; });
 }
 
-TEST(KeyMaterial, WorkingTablesAreWipedWhenEveryKindOfCallEnds) {
+TEST(KeyMaterial, WorkingTablesAreWipedWhenEveryKindOfCallEnds)
+{
     enginetest::ScratchFolder folder;
     enginetest::writeFile("plain", enginetest::randomBytes(1000, 41));
     std::vector<uint8_t> data(500);
@@ -38,7 +40,8 @@ protected:
     void TearDown() override { tarvexSetProgressCallback(nullptr); }
 };
 
-TEST_F(KeyMaterialWithThrowingCallback, WorkingTablesAreWipedWhenTheCallbackStopsACall) {
+TEST_F(KeyMaterialWithThrowingCallback, WorkingTablesAreWipedWhenTheCallbackStopsACall)
+{
     enginetest::ScratchFolder folder;
     enginetest::writeFile("plain", enginetest::randomBytes(1000, 42));
     std::vector<uint8_t> data(500);
@@ -49,7 +52,8 @@ TEST_F(KeyMaterialWithThrowingCallback, WorkingTablesAreWipedWhenTheCallbackStop
     EXPECT_TRUE(workingTablesAreZero());
 }
 
-TEST(BufferTransformInAFreshProcess, ContinuingStartsFromGeneratorStateZero) {
+TEST(BufferTransformInAFreshProcess, ContinuingStartsFromGeneratorStateZero)
+{
     std::vector<uint8_t> expected(1000);
     for (size_t i = 0; i < expected.size(); ++i) expected[i] = static_cast<uint8_t>(i * 7);
     uint8_t keyBlock[kKeyBlockSize];

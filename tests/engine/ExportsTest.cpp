@@ -7,7 +7,8 @@
 
 namespace {
 
-TEST(Exports, LibraryExportsExactlyTheFourPublicNames) {
+TEST(Exports, LibraryExportsExactlyTheFourPublicNames)
+{
     const std::string command = std::string("nm -D --defined-only '") + TARVEX_LIBRARY_PATH + "'";
     FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);

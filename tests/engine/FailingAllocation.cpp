@@ -11,7 +11,8 @@ long allocationsLeft = -1;  // negative: not armed
 bool anyFailed = false;
 
 // Null when memory has "run out". malloc(0) may give null, new never does.
-void* allocate(std::size_t size) noexcept {
+void* allocate(std::size_t size) noexcept
+{
     if (allocationsLeft == 0) {
         anyFailed = true;
         return nullptr;
@@ -22,12 +23,14 @@ void* allocate(std::size_t size) noexcept {
 
 }  // namespace
 
-void failAllocationsAfter(long allowed) {
+void failAllocationsAfter(long allowed)
+{
     anyFailed = false;
     allocationsLeft = allowed;
 }
 
-bool stopFailingAllocations() {
+bool stopFailingAllocations()
+{
     allocationsLeft = -1;
     return anyFailed;
 }
@@ -37,12 +40,14 @@ bool stopFailingAllocations() {
 // Every form the program, libtarvex and the standard library may call, so
 // that no block is allocated by one allocator and freed by another.
 
-void* operator new(std::size_t size) {
+void* operator new(std::size_t size)
+{
     if (void* memory = enginetest::allocate(size)) return memory;
     throw std::bad_alloc();
 }
 
-void* operator new[](std::size_t size) {
+void* operator new[](std::size_t size)
+{
     if (void* memory = enginetest::allocate(size)) return memory;
     throw std::bad_alloc();
 }

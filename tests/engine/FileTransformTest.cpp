@@ -18,7 +18,8 @@ namespace fs = std::filesystem;
 const char* const kKey = "correct horse battery";
 
 int transform(const std::string& source, const std::string& target, int direction, int layerChoice,
-              const char* key = kKey) {
+              const char* key = kKey)
+{
     return tarvexTransformFile(key, source.c_str(), target.c_str(), direction, layerChoice);
 }
 
@@ -27,7 +28,8 @@ protected:
     ScratchFolder folder;
 };
 
-TEST_F(FileTransform, RoundTripsEveryLengthAndLayerChoice) {
+TEST_F(FileTransform, RoundTripsEveryLengthAndLayerChoice)
+{
     for (int layerChoice : {0, 1, 2}) {
         for (size_t length : {0u, 1u, 7u, 8u, 128u, 255u, 256u, 65535u, 65536u, 65537u, 300000u}) {
             SCOPED_TRACE("layerChoice " + std::to_string(layerChoice) + " length " + std::to_string(length));
@@ -53,7 +55,8 @@ TEST_F(FileTransform, RoundTripsEveryLengthAndLayerChoice) {
     }
 }
 
-TEST_F(FileTransform, UnlistedLayerChoiceActsAsBothLayers) {
+TEST_F(FileTransform, UnlistedLayerChoiceActsAsBothLayers)
+{
     writeFile(folder.file("plain"), randomBytes(70000, 3));
     ASSERT_EQ(transform(folder.file("plain"), folder.file("both"), 1, 0), TARVEX_OK);
     ASSERT_EQ(transform(folder.file("plain"), folder.file("three"), 1, 3), TARVEX_OK);
@@ -62,7 +65,8 @@ TEST_F(FileTransform, UnlistedLayerChoiceActsAsBothLayers) {
     EXPECT_EQ(readFile(folder.file("minus")), readFile(folder.file("both")));
 }
 
-TEST_F(FileTransform, AnotherKeyOrLayerChoiceDoesNotDecrypt) {
+TEST_F(FileTransform, AnotherKeyOrLayerChoiceDoesNotDecrypt)
+{
     const Bytes plain = randomBytes(5000, 4);
     writeFile(folder.file("plain"), plain);
     ASSERT_EQ(transform(folder.file("plain"), folder.file("sealed"), 1, 0), TARVEX_OK);
@@ -72,7 +76,8 @@ TEST_F(FileTransform, AnotherKeyOrLayerChoiceDoesNotDecrypt) {
     EXPECT_NE(readFile(folder.file("wrong")), plain);
 }
 
-TEST_F(FileTransform, KeysWithHighCharactersAndAnyLengthRoundTrip) {
+TEST_F(FileTransform, KeysWithHighCharactersAndAnyLengthRoundTrip)
+{
     const Bytes plain = randomBytes(20000, 5);
     writeFile(folder.file("plain"), plain);
     const std::string keys[] = {"", "k", "\xE9t\xE9 \xFF\x80\x81 cl\xE9", std::string(88, 'x'),
@@ -86,7 +91,8 @@ TEST_F(FileTransform, KeysWithHighCharactersAndAnyLengthRoundTrip) {
     }
 }
 
-TEST_F(FileTransform, EmptySourceGivesAnEmptyTargetAndLeavesNoJournal) {
+TEST_F(FileTransform, EmptySourceGivesAnEmptyTargetAndLeavesNoJournal)
+{
     writeFile(folder.file("empty"), {});
     EXPECT_EQ(transform(folder.file("empty"), folder.file("target"), 1, 0), TARVEX_OK);
     EXPECT_TRUE(fs::exists(folder.file("target")));
@@ -95,7 +101,8 @@ TEST_F(FileTransform, EmptySourceGivesAnEmptyTargetAndLeavesNoJournal) {
     EXPECT_TRUE(folder.journals().empty());
 }
 
-TEST_F(FileTransform, LongerTargetIsCutToTheSourcesLength) {
+TEST_F(FileTransform, LongerTargetIsCutToTheSourcesLength)
+{
     const Bytes plain = randomBytes(1000, 6);
     writeFile(folder.file("plain"), plain);
     writeFile(folder.file("target"), randomBytes(200000, 7));
@@ -105,7 +112,8 @@ TEST_F(FileTransform, LongerTargetIsCutToTheSourcesLength) {
     EXPECT_EQ(readFile(folder.file("opened")), plain);
 }
 
-TEST_F(FileTransform, OneFileUnderTwoNamesIsTransformedInPlaceWithoutJournal) {
+TEST_F(FileTransform, OneFileUnderTwoNamesIsTransformedInPlaceWithoutJournal)
+{
     const Bytes plain = randomBytes(150000, 8);
     writeFile(folder.file("data"), plain);
     const std::string relative = "data";
@@ -118,7 +126,8 @@ TEST_F(FileTransform, OneFileUnderTwoNamesIsTransformedInPlaceWithoutJournal) {
     EXPECT_EQ(readFile(absolute), plain);
 }
 
-TEST_F(FileTransform, NamesDifferingInCaseAreTwoFilesOnACaseSensitiveSystem) {
+TEST_F(FileTransform, NamesDifferingInCaseAreTwoFilesOnACaseSensitiveSystem)
+{
     const Bytes plain = randomBytes(3000, 9);
     writeFile(folder.file("data"), plain);
     ASSERT_EQ(transform(folder.file("data"), folder.file("DATA"), 1, 0), TARVEX_OK);
@@ -130,7 +139,8 @@ TEST_F(FileTransform, NamesDifferingInCaseAreTwoFilesOnACaseSensitiveSystem) {
 // Every line the journal of a running transform receives: the test's
 // progress callback links the journal under a second name on its first call,
 // so its content outlives the engine's deletion.
-int linkJournalOnce(int32_t) {
+int linkJournalOnce(int32_t)
+{
     static bool linked = false;
     if (linked) return 0;
     for (const auto& entry : fs::directory_iterator(fs::current_path())) {
@@ -140,27 +150,29 @@ int linkJournalOnce(int32_t) {
     return 0;
 }
 
-std::string readText(const std::string& name) {
+std::string readText(const std::string& name)
+{
     std::ifstream in(name);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-TEST_F(FileTransform, InPlaceJournalCountsChunksAndIsDeletedAfterwards) {
+TEST_F(FileTransform, InPlaceJournalCountsChunksAndIsDeletedAfterwards)
+{
     writeFile("data.bin", randomBytes(200000, 10));
     tarvexSetProgressCallback(linkJournalOnce);
     const int result = transform("data.bin", "data.bin", 1, 0);
     tarvexSetProgressCallback(nullptr);
     ASSERT_EQ(result, TARVEX_OK);
     EXPECT_TRUE(folder.journals().empty());
-    EXPECT_EQ(readText("journal-copy"),
-              "data.bin       0            0\n"
-              "data.bin       1        65536\n"
-              "data.bin       2       131072\n"
-              "data.bin       3       196608\n"
-              "data.bin       4       200000\n");
+    EXPECT_EQ(readText("journal-copy"), "data.bin       0            0\n"
+                                        "data.bin       1        65536\n"
+                                        "data.bin       2       131072\n"
+                                        "data.bin       3       196608\n"
+                                        "data.bin       4       200000\n");
 }
 
-TEST_F(FileTransform, JournalNamesTakenByOtherRunsAreLeftAlone) {
+TEST_F(FileTransform, JournalNamesTakenByOtherRunsAreLeftAlone)
+{
     const long long now = static_cast<long long>(std::time(nullptr));
     std::vector<std::string> taken;
     for (long long n = now; n < now + 4; ++n) {
@@ -176,7 +188,8 @@ TEST_F(FileTransform, JournalNamesTakenByOtherRunsAreLeftAlone) {
     EXPECT_EQ(folder.journals().size(), taken.size());
 }
 
-TEST_F(FileTransform, UnreadableSourcesReturnMinusOneAndCreateNothing) {
+TEST_F(FileTransform, UnreadableSourcesReturnMinusOneAndCreateNothing)
+{
     fs::create_directory(folder.file("folder"));
     ASSERT_EQ(mkfifo(folder.file("pipe").c_str(), 0600), 0);
     for (const char* source : {"missing", "folder", "pipe"}) {
@@ -187,7 +200,8 @@ TEST_F(FileTransform, UnreadableSourcesReturnMinusOneAndCreateNothing) {
     EXPECT_TRUE(folder.journals().empty());
 }
 
-TEST_F(FileTransform, TargetThatCannotBeAppendedToReturnsMinusTwo) {
+TEST_F(FileTransform, TargetThatCannotBeAppendedToReturnsMinusTwo)
+{
     const Bytes plain = randomBytes(1000, 12);
     writeFile(folder.file("plain"), plain);
     fs::create_directory(folder.file("folder"));
@@ -198,7 +212,8 @@ TEST_F(FileTransform, TargetThatCannotBeAppendedToReturnsMinusTwo) {
 
 // The transform's result, negated to fit an exit status, from a child that
 // runs it as an unprivileged user.
-int unprivilegedResult(const std::string& source, const std::string& target) {
+int unprivilegedResult(const std::string& source, const std::string& target)
+{
     const Ending ending = waitForChild(startChild([&] {
         if (!dropRootPrivileges()) return 100;
         return -transform(source, target, 1, 0);
@@ -206,13 +221,15 @@ int unprivilegedResult(const std::string& source, const std::string& target) {
     return ending.exited ? ending.status : -1;
 }
 
-TEST_F(FileTransform, TargetThatCannotBeOpenedForUpdateReturnsMinusThree) {
+TEST_F(FileTransform, TargetThatCannotBeOpenedForUpdateReturnsMinusThree)
+{
     const Bytes plain = randomBytes(1000, 13);
     writeFile(folder.file("read-only"), plain);
     writeFile(folder.file("write-only"), {});
     fs::permissions(folder.path(), fs::perms::all);
     fs::permissions(folder.file("read-only"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    fs::permissions(folder.file("write-only"), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write);
+    fs::permissions(folder.file("write-only"),
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write);
 
     EXPECT_EQ(unprivilegedResult(folder.file("read-only"), folder.file("read-only")), -TARVEX_ERR_UPDATE_TARGET);
     EXPECT_EQ(unprivilegedResult(folder.file("read-only"), folder.file("write-only")), -TARVEX_ERR_UPDATE_TARGET);
@@ -220,14 +237,16 @@ TEST_F(FileTransform, TargetThatCannotBeOpenedForUpdateReturnsMinusThree) {
     EXPECT_TRUE(folder.journals().empty());
 }
 
-TEST_F(FileTransform, WriteErrorIntoAnotherFileReturnsIoErrorAndSparesTheSource) {
+TEST_F(FileTransform, WriteErrorIntoAnotherFileReturnsIoErrorAndSparesTheSource)
+{
     const Bytes plain = randomBytes(100000, 14);
     writeFile(folder.file("plain"), plain);
     EXPECT_EQ(transform(folder.file("plain"), "/dev/full", 1, 0), TARVEX_ERR_IO);
     EXPECT_EQ(readFile(folder.file("plain")), plain);
 }
 
-TEST_F(FileTransform, FailedInPlaceWriteKeepsAJournalThatMatchesTheFile) {
+TEST_F(FileTransform, FailedInPlaceWriteKeepsAJournalThatMatchesTheFile)
+{
     const Bytes plain = randomBytes(200000, 15);
     writeFile("data", plain);
     ChildOptions limited;
@@ -249,7 +268,8 @@ TEST_F(FileTransform, FailedInPlaceWriteKeepsAJournalThatMatchesTheFile) {
     EXPECT_TRUE(std::equal(file.begin() + 65536, file.end(), plain.begin() + 65536));
 }
 
-TEST_F(FileTransform, FilesOfTwoGibibytesAndMoreAreTransformed) {
+TEST_F(FileTransform, FilesOfTwoGibibytesAndMoreAreTransformed)
+{
 #ifdef TARVEX_SANITIZED
     GTEST_SKIP() << "2 GiB through the instrumented engine takes minutes; the normal build runs this";
 #endif
@@ -268,7 +288,8 @@ TEST_F(FileTransform, FilesOfTwoGibibytesAndMoreAreTransformed) {
     EXPECT_EQ(static_cast<int64_t>(fs::file_size(folder.file("big"))), size);
 
     Bytes expectedTail = tail;
-    tarvexTransformBuffer(kKey, expectedTail.data(), static_cast<int32_t>(expectedTail.size()), expectedTail.data(), 1, 1, 1);
+    tarvexTransformBuffer(kKey, expectedTail.data(), static_cast<int32_t>(expectedTail.size()), expectedTail.data(), 1,
+                          1, 1);
     Bytes expectedZeros(65536);
     tarvexTransformBuffer(kKey, expectedZeros.data(), 65536, expectedZeros.data(), 1, 1, 1);
 

@@ -12,8 +12,8 @@
 // steps and then replaced by the lowest free slot, run keys reload every
 // (key & 31) bytes with (run & 15) steps, and block lengths alternate between
 // key bytes 0 and 1.
-inline void referenceScramble(const uint8_t* key, std::vector<uint8_t>& chunk, ReferenceGenerator& g,
-                              bool encrypt) {
+inline void referenceScramble(const uint8_t* key, std::vector<uint8_t>& chunk, ReferenceGenerator& g, bool encrypt)
+{
     auto runOf = [](uint8_t byte) { return (byte & 31) == 0 ? 1 : byte & 31; };
     auto blockLength = [&g](uint8_t byte) {
         for (int steps = std::max(byte & 15, 1); steps > 0; --steps) g.step();
@@ -41,10 +41,8 @@ inline void referenceScramble(const uint8_t* key, std::vector<uint8_t>& chunk, R
                 if (isTaken())
                     position = static_cast<int>(std::find(taken.begin(), taken.end(), false) - taken.begin());
             }
-            if (encrypt)
-                block[position] = chunk[offset + i];
-            else
-                block[i] = chunk[offset + position];
+            if (encrypt) block[position] = chunk[offset + i];
+            else block[i] = chunk[offset + position];
             taken[position] = true;
         }
         std::copy(block.begin(), block.end(), chunk.begin() + offset);

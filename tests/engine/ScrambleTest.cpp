@@ -20,18 +20,21 @@ struct PreparedKey {
     uint8_t block[kKeyBlockSize];
     int32_t generatorAfterPreparation;
 
-    explicit PreparedKey(const std::string& text) {
+    explicit PreparedKey(const std::string& text)
+    {
         prepareKey(text.c_str(), 0, block);
         generatorAfterPreparation = scrambleGenerator.saved();
     }
-    void scramble(std::vector<uint8_t>& chunk, int direction) const {
+    void scramble(std::vector<uint8_t>& chunk, int direction) const
+    {
         scrambleGenerator.seed(generatorAfterPreparation);
-        scrambleChunk(block, chunk.data(), static_cast<int32_t>(chunk.size()),
-                      static_cast<int64_t>(chunk.size()), direction);
+        scrambleChunk(block, chunk.data(), static_cast<int32_t>(chunk.size()), static_cast<int64_t>(chunk.size()),
+                      direction);
     }
 };
 
-std::vector<uint8_t> distinctishBytes(size_t length, uint32_t seed) {
+std::vector<uint8_t> distinctishBytes(size_t length, uint32_t seed)
+{
     std::mt19937 random(seed);
     std::vector<uint8_t> bytes(length);
     for (auto& byte : bytes) byte = static_cast<uint8_t>(random());
@@ -42,12 +45,13 @@ std::vector<uint8_t> distinctishBytes(size_t length, uint32_t seed) {
 // the run keys: '0', 'P' and 'p' give runs of 16, which reload without a step.
 const std::vector<std::string> kKeys = {
     "an ordinary key",
-    "ab0P0p0P0p0P0p0P-the-rest-of-a-long-key",    // zero-step reloads throughout
-    "a !0--------------------------long key",      // zero-step reload on a chunk's first byte
+    "ab0P0p0P0p0P0p0P-the-rest-of-a-long-key",  // zero-step reloads throughout
+    "a !0--------------------------long key",   // zero-step reload on a chunk's first byte
     "ab\x81\x90\xA0\xF0\xFF high bytes in the key text",
 };
 
-TEST(BlockModulo, AgreesWithDivisionForEveryGeneratorValueAndBlockLength) {
+TEST(BlockModulo, AgreesWithDivisionForEveryGeneratorValueAndBlockLength)
+{
     for (uint32_t divisor = 1; divisor <= 255; ++divisor) {
         const BlockModulo modulo(divisor);
         for (uint32_t x = 0; x <= 16383; ++x) {
@@ -61,7 +65,8 @@ TEST(BlockModulo, AgreesWithDivisionForEveryGeneratorValueAndBlockLength) {
     }
 }
 
-TEST(ScrambleChunk, MovesEveryByteWhereTheStepByStepModelDoes) {
+TEST(ScrambleChunk, MovesEveryByteWhereTheStepByStepModelDoes)
+{
     for (const auto& text : kKeys) {
         const PreparedKey key(text);
         for (size_t length : {1u, 100u, 255u, 256u, 4000u, 65536u}) {
@@ -78,7 +83,8 @@ TEST(ScrambleChunk, MovesEveryByteWhereTheStepByStepModelDoes) {
     }
 }
 
-TEST(ScrambleChunk, UnscramblingRestoresEveryLengthAndKey) {
+TEST(ScrambleChunk, UnscramblingRestoresEveryLengthAndKey)
+{
     for (const auto& text : kKeys) {
         const PreparedKey key(text);
         for (size_t length : {1u, 2u, 127u, 128u, 255u, 256u, 1000u, 65536u}) {
@@ -94,7 +100,8 @@ TEST(ScrambleChunk, UnscramblingRestoresEveryLengthAndKey) {
     }
 }
 
-TEST(ScrambleChunk, OnlyMovesBytesAndLeavesEqualBytesAlone) {
+TEST(ScrambleChunk, OnlyMovesBytesAndLeavesEqualBytesAlone)
+{
     const PreparedKey key(kKeys[0]);
     const auto original = distinctishBytes(5000, 9);
     auto chunk = original;
@@ -109,7 +116,8 @@ TEST(ScrambleChunk, OnlyMovesBytesAndLeavesEqualBytesAlone) {
     EXPECT_EQ(same, std::vector<uint8_t>(3000, 0x5A));
 }
 
-TEST(ScrambleChunk, PermutesWithinBlocksOf128To255Bytes) {
+TEST(ScrambleChunk, PermutesWithinBlocksOf128To255Bytes)
+{
     const PreparedKey key(kKeys[0]);
     // The first block holds the leading 128 bytes and ends by byte 255, so
     // those bytes stay among the first 255.
@@ -119,7 +127,8 @@ TEST(ScrambleChunk, PermutesWithinBlocksOf128To255Bytes) {
     EXPECT_EQ(std::count(chunk.begin(), chunk.begin() + 255, 0), 128);
 }
 
-TEST(ScrambleChunk, GeneratorUseDependsOnLengthNotOnData) {
+TEST(ScrambleChunk, GeneratorUseDependsOnLengthNotOnData)
+{
     const PreparedKey key(kKeys[1]);
     auto a = distinctishBytes(65536, 1);
     auto b = distinctishBytes(a.size(), 2);
@@ -129,7 +138,8 @@ TEST(ScrambleChunk, GeneratorUseDependsOnLengthNotOnData) {
     EXPECT_EQ(scrambleGenerator.saved(), afterA);
 }
 
-TEST(ScrambleChunk, OneByteChunkKeepsItsByteButAdvancesTheGenerator) {
+TEST(ScrambleChunk, OneByteChunkKeepsItsByteButAdvancesTheGenerator)
+{
     const PreparedKey key(kKeys[0]);
     std::vector<uint8_t> chunk = {0xAB};
     key.scramble(chunk, 1);
@@ -137,7 +147,8 @@ TEST(ScrambleChunk, OneByteChunkKeepsItsByteButAdvancesTheGenerator) {
     EXPECT_NE(scrambleGenerator.saved(), key.generatorAfterPreparation);
 }
 
-TEST(ScrambleChunk, ProgressShareAddsUpToAboutEightyTwo) {
+TEST(ScrambleChunk, ProgressShareAddsUpToAboutEightyTwo)
+{
     const PreparedKey key(kKeys[0]);
     std::vector<uint8_t> chunk(65536);
     progressTotal = 0.0f;

@@ -4,13 +4,12 @@
 
 namespace enginetest {
 
-ScratchFolder::ScratchFolder() : previous_(std::filesystem::current_path()) {
-    std::filesystem::current_path(path());
-}
+ScratchFolder::ScratchFolder() : previous_(std::filesystem::current_path()) { std::filesystem::current_path(path()); }
 
 ScratchFolder::~ScratchFolder() { std::filesystem::current_path(previous_); }
 
-std::vector<std::string> ScratchFolder::journals() const {
+std::vector<std::string> ScratchFolder::journals() const
+{
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(path())) {
         const std::string name = entry.path().filename().string();
@@ -19,7 +18,8 @@ std::vector<std::string> ScratchFolder::journals() const {
     return names;
 }
 
-bool dropRootPrivileges() {
+bool dropRootPrivileges()
+{
     if (geteuid() != 0) return true;
     constexpr gid_t kNobodyGroup = 65534;
     constexpr uid_t kNobody = 65534;

@@ -3,20 +3,20 @@
 #include "support/DialogTemplateFile.h"
 #include "support/ScriptedUserQueue.h"
 
-#include <gtest/gtest-spi.h>
-
 #include "framework/Dialog.h"
 #include "framework/DialogTemplate.h"
 #include "framework/FrameWindow.h"
 #include "framework/Modal.h"
 
-#include <QDropEvent>
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
+
+#include <gtest/gtest-spi.h>
 
 #include <array>
 
@@ -24,11 +24,10 @@ using namespace framework;
 
 TEST(DialogTemplate, ParsesControlsAndConvertsDialogUnits)
 {
-    const auto parsed = parseDialogTemplate(
-        "# comment\n"
-        "DIALOG ASK 100 40 \"  Ask \\\"me\\\"\" drops\n"
-        "CONTROL 104 edit \"\" 16 36 163 14\n"
-        "CONTROL -1 label \"two\\nlines\" 0 0 8 8\n");
+    const auto parsed = parseDialogTemplate("# comment\n"
+                                            "DIALOG ASK 100 40 \"  Ask \\\"me\\\"\" drops\n"
+                                            "CONTROL 104 edit \"\" 16 36 163 14\n"
+                                            "CONTROL -1 label \"two\\nlines\" 0 0 8 8\n");
     ASSERT_TRUE(parsed);
     EXPECT_EQ(parsed->caption, "  Ask \"me\"");
     EXPECT_TRUE(parsed->acceptsDrops);
@@ -227,7 +226,8 @@ TEST(Dialog, TakesDroppedLocalFilesOnItselfAndInItsFrame)
     // A file manager sends each name's bytes percent-encoded: names that are
     // no valid text arrive exact, and so do names in other scripts.
     dialog->drops.clear();
-    dropOn(dialog, {QUrl::fromEncoded("file:///tmp/caf%E9.txt"), QUrl::fromLocalFile(QString::fromUtf8("/tmp/\u00e9t\u00e9"))});
+    dropOn(dialog,
+           {QUrl::fromEncoded("file:///tmp/caf%E9.txt"), QUrl::fromLocalFile(QString::fromUtf8("/tmp/\u00e9t\u00e9"))});
     ASSERT_EQ(dialog->drops.size(), 1u);
     EXPECT_EQ(dialog->drops[0], (std::vector<std::string>{"/tmp/caf\xE9.txt", "/tmp/\xC3\xA9t\xC3\xA9"}));
 }
@@ -235,7 +235,8 @@ TEST(Dialog, TakesDroppedLocalFilesOnItselfAndInItsFrame)
 TEST(Dialog, APathFieldGivesBackTheExactBytesUntilTheUserTypesOver)
 {
     QTemporaryDir folder;
-    ASSERT_TRUE(writeDialogTemplate(folder.path(), "PATH", "DIALOG PATH 120 50 \"\"\nCONTROL 101 edit \"\" 8 8 104 14\n"));
+    ASSERT_TRUE(
+        writeDialogTemplate(folder.path(), "PATH", "DIALOG PATH 120 50 \"\"\nCONTROL 101 edit \"\" 8 8 104 14\n"));
     Dialog dialog(nullptr, ResourceSet(folder.path()), "PATH");
     ASSERT_TRUE(dialog.create());
     dialog.setPathText(101, "/tmp/caf\xE9");

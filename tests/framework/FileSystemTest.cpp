@@ -73,7 +73,7 @@ TEST(FileSystem, OnlyRegularFilesOpenAsFilesAndOnlyFoldersAsFolders)
     EXPECT_TRUE(opensAsRegularFile(file));
     EXPECT_FALSE(opensAsFolder(file));
     EXPECT_TRUE(opensAsFolder(tree.path()));
-    EXPECT_FALSE(opensAsRegularFile(tree.path()));  // a directory is never a file
+    EXPECT_FALSE(opensAsRegularFile(tree.path()));        // a directory is never a file
     EXPECT_FALSE(opensAsRegularFile(tree.pipe("pipe")));  // never opened, so never waited on
     EXPECT_FALSE(opensAsRegularFile(tree.socket("socket")));
     EXPECT_FALSE(opensAsRegularFile("/dev/null"));

@@ -88,7 +88,8 @@ TEST(HelpViewer, FindsAHelpFileInAFolderWhoseNameIsNoValidText)
     ScriptedUserQueue user;
     ScopedScriptedUser installed(user);
     FolderTree tree;
-    const std::string help = tree.file("caf\xE9/help.html", "<html><head><title>T</title></head><body>Hi</body></html>");
+    const std::string help =
+        tree.file("caf\xE9/help.html", "<html><head><title>T</title></head><body>Hi</body></html>");
     QWidget owner;
     QTextBrowser* viewer = showHelpFile(&owner, help);
     ASSERT_NE(viewer, nullptr);
@@ -132,7 +133,8 @@ TEST(Application, AMissingOrMalformedTemplateIsReportedAndEndsWithAFailure)
         EXPECT_EQ(missing.run(), Application::startFailureStatus);
         EXPECT_TRUE(missing.startError().contains("MAIN is missing")) << missing.startError().toStdString();
     }
-    ASSERT_TRUE(writeDialogTemplate(folder.path(), "MAIN", "DIALOG MAIN 100 60 \"\"\nCONTROL 1 nosuchkind \"\" 1 2 3 4\n"));
+    ASSERT_TRUE(
+        writeDialogTemplate(folder.path(), "MAIN", "DIALOG MAIN 100 60 \"\"\nCONTROL 1 nosuchkind \"\" 1 2 3 4\n"));
     OneDialogApplication malformed(folder.path());
     EXPECT_EQ(malformed.run(), Application::startFailureStatus);
     EXPECT_TRUE(malformed.startError().contains("MAIN is malformed")) << malformed.startError().toStdString();

@@ -28,7 +28,8 @@ protected:
     const Bytes original = randomBytes(70000, 11);
 };
 
-TEST_F(MendkitRefuses, WrongArgumentCountOrDirectionWithTheUsageLine) {
+TEST_F(MendkitRefuses, WrongArgumentCountOrDirectionWithTheUsageLine)
+{
     const std::vector<std::vector<std::string>> commandLines = {
         {},
         {"E", "1", broken, fixed},
@@ -46,7 +47,8 @@ TEST_F(MendkitRefuses, WrongArgumentCountOrDirectionWithTheUsageLine) {
     }
 }
 
-TEST_F(MendkitRefuses, EveryNameOfTheBrokenFileAsFixedFile) {
+TEST_F(MendkitRefuses, EveryNameOfTheBrokenFileAsFixedFile)
+{
     std::filesystem::create_symlink(broken, folder.file("symbolic.bin"));
     std::filesystem::create_hard_link(broken, folder.file("hard.bin"));
     std::filesystem::create_directory(folder.file("sub"));
@@ -67,7 +69,8 @@ TEST_F(MendkitRefuses, EveryNameOfTheBrokenFileAsFixedFile) {
     EXPECT_EQ(run.ending.status, kRefused);
 }
 
-TEST_F(MendkitRefuses, FilesThatCannotBeOpened) {
+TEST_F(MendkitRefuses, FilesThatCannotBeOpened)
+{
     const std::string missing = folder.file("missing.bin");
     const std::string inMissingFolder = folder.file("no/such/folder/fixed.bin");
 
@@ -88,7 +91,8 @@ TEST_F(MendkitRefuses, FilesThatCannotBeOpened) {
     EXPECT_EQ(readFile(broken), original);
 }
 
-TEST_F(MendkitRefuses, NamedPipesAndDevicesAtOnce) {
+TEST_F(MendkitRefuses, NamedPipesAndDevicesAtOnce)
+{
     const std::string pipe = folder.file("pipe");
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
 

@@ -13,15 +13,16 @@ namespace {
 
 constexpr const char* kKey = "Tarvex repair key 2";
 
-TEST(MendkitWriteFailure, IsReportedWithFailureStatusAndNoHalfFileLeft) {
+TEST(MendkitWriteFailure, IsReportedWithFailureStatusAndNoHalfFileLeft)
+{
     const TempFolder folder;
     const Bytes original = randomBytes(200000, 3);
     writeFile(folder.file("broken.bin"), original);
 
     for (const std::string direction : {"E", "D"}) {
         for (const long limit : {0L, 100000L}) {
-            const ProgramRun run = runMendkit({direction, "0", "broken.bin", "fixed.bin", kKey},
-                                              {folder.path(), limit});
+            const ProgramRun run =
+                runMendkit({direction, "0", "broken.bin", "fixed.bin", kKey}, {folder.path(), limit});
             const std::string message = "\nCannot write fixed.bin\n\n";
             ASSERT_GE(run.output.size(), message.size()) << run.output;
             EXPECT_EQ(run.output.substr(run.output.size() - message.size()), message) << direction << limit;
@@ -37,7 +38,8 @@ TEST(MendkitWriteFailure, IsReportedWithFailureStatusAndNoHalfFileLeft) {
 
 // Only a regular file can be decrypted in place: the last step's failure must
 // not end in the "done" line.
-TEST(MendkitDecryptionFailure, IsReportedInsteadOfDone) {
+TEST(MendkitDecryptionFailure, IsReportedInsteadOfDone)
+{
     const TempFolder folder;
     writeFile(folder.file("broken.bin"), randomBytes(1000, 4));
     const ProgramRun run = runMendkit({"D", "1", "broken.bin", "/dev/null", kKey}, {folder.path(), {}});

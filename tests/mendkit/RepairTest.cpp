@@ -20,7 +20,8 @@ std::string overwritable(const std::string& line) { return line + std::string(li
 class MendkitRepairs : public ::testing::Test {
 protected:
     // Runs mendkit in the test folder and returns what it wrote to FixedFile.
-    Bytes mend(const Bytes& brokenBytes, std::vector<std::string> arguments) {
+    Bytes mend(const Bytes& brokenBytes, std::vector<std::string> arguments)
+    {
         writeFile(folder.file("broken.bin"), brokenBytes);
         std::filesystem::remove(folder.file("fixed.bin"));
         const ProgramRun run = runMendkit(arguments, {folder.path(), {}});
@@ -29,8 +30,8 @@ protected:
         EXPECT_EQ(run.ending.status, 0) << run.output;
         return readFile(folder.file("fixed.bin"));
     }
-    Bytes mend(const Bytes& brokenBytes, const std::string& direction, const std::string& count,
-               const char* key = kKey) {
+    Bytes mend(const Bytes& brokenBytes, const std::string& direction, const std::string& count, const char* key = kKey)
+    {
         return mend(brokenBytes, {direction, count, "broken.bin", "fixed.bin", key});
     }
 
@@ -40,29 +41,30 @@ protected:
     std::string lastOutput;
 };
 
-TEST_F(MendkitRepairs, EncryptionStoppedAfterTwoChunksByCountAndByPosition) {
+TEST_F(MendkitRepairs, EncryptionStoppedAfterTwoChunksByCountAndByPosition)
+{
     const Bytes broken = splice(encrypted, original, 2 * kChunk);
     EXPECT_EQ(mend(broken, "E", "2"), original);
     EXPECT_EQ(mend(broken, "e", ".131072"), original);
     EXPECT_EQ(readFile(folder.file("broken.bin")), broken);
 }
 
-TEST_F(MendkitRepairs, DecryptionStoppedAfterOneChunkWithItsConsoleBytes) {
+TEST_F(MendkitRepairs, DecryptionStoppedAfterOneChunkWithItsConsoleBytes)
+{
     EXPECT_EQ(mend(splice(original, encrypted, kChunk), "D", "1"), original);
 
-    const std::string expected = overwritable("Fixing fixed.bin -  25% complete") +
-                                 overwritable("Fixing fixed.bin -  50% complete") +
-                                 overwritable("Fixing fixed.bin -  75% complete") +
-                                 overwritable("Fixing fixed.bin - 100% complete") + "\n" +
-                                 "Decrypting fixed.bin - ..." + std::string(26, '\b') +
-                                 "Decrypting broken.bin - done";
+    const std::string expected =
+        overwritable("Fixing fixed.bin -  25% complete") + overwritable("Fixing fixed.bin -  50% complete") +
+        overwritable("Fixing fixed.bin -  75% complete") + overwritable("Fixing fixed.bin - 100% complete") + "\n" +
+        "Decrypting fixed.bin - ..." + std::string(26, '\b') + "Decrypting broken.bin - done";
     EXPECT_EQ(lastOutput, expected);
     // The final in-place decryption cleans up its own journal.
     for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
         EXPECT_NE(entry.path().extension(), ".adt") << entry.path();
 }
 
-TEST_F(MendkitRepairs, NothingFinishedCopiesAndDDecryptsTheCopy) {
+TEST_F(MendkitRepairs, NothingFinishedCopiesAndDDecryptsTheCopy)
+{
     for (const std::string count : {"0", ".0", "-3", "none", "."})
         EXPECT_EQ(mend(original, "E", count), original) << count;
     EXPECT_EQ(mend(encrypted, "D", "0"), original);
@@ -70,20 +72,23 @@ TEST_F(MendkitRepairs, NothingFinishedCopiesAndDDecryptsTheCopy) {
     EXPECT_EQ(mend(splice(encrypted, original, 2 * kChunk), "E", " +2chunks"), original);
 }
 
-TEST_F(MendkitRepairs, EverythingFinishedTurnsBackEveryChunk) {
+TEST_F(MendkitRepairs, EverythingFinishedTurnsBackEveryChunk)
+{
     for (const std::string count : {"4", "1000", ".200000", ".9999999999", "99999999999999999999999"})
         EXPECT_EQ(mend(encrypted, "E", count), original) << count;
     EXPECT_EQ(mend(original, "D", "4"), original);
 }
 
-TEST_F(MendkitRepairs, PositionOnAFileOfWholeChunksKeepsItsLength) {
+TEST_F(MendkitRepairs, PositionOnAFileOfWholeChunksKeepsItsLength)
+{
     const Bytes wholeChunks(original.begin(), original.begin() + 3 * kChunk);
     const Bytes encryptedWhole = transformThroughFile(kKey, wholeChunks, TARVEX_ENCRYPT, TARVEX_BOTH_LAYERS);
     EXPECT_EQ(mend(splice(encryptedWhole, wholeChunks, kChunk), "E", ".65536"), wholeChunks);
     EXPECT_EQ(mend(splice(wholeChunks, encryptedWhole, 2 * kChunk), "D", ".131072"), wholeChunks);
 }
 
-TEST_F(MendkitRepairs, AnySixthArgumentSelectsTheBlockCipherAlone) {
+TEST_F(MendkitRepairs, AnySixthArgumentSelectsTheBlockCipherAlone)
+{
     const Bytes blockOnly = transformThroughFile(kKey, original, TARVEX_ENCRYPT, TARVEX_BLOCK_CIPHER_ONLY);
     const Bytes broken = splice(blockOnly, original, kChunk);
     EXPECT_EQ(mend(broken, {"E", "1", "broken.bin", "fixed.bin", kKey, "/b"}), original);
@@ -93,7 +98,8 @@ TEST_F(MendkitRepairs, AnySixthArgumentSelectsTheBlockCipherAlone) {
               original);
 }
 
-TEST_F(MendkitRepairs, LongKeysAndLongNamesAreUsedWhole) {
+TEST_F(MendkitRepairs, LongKeysAndLongNamesAreUsedWhole)
+{
     // The engine reads 88 key characters: a key cut at 67 would decrypt wrongly.
     for (const size_t keyLength : {67u, 68u, 88u, 150u}) {
         std::string key(keyLength, 'k');
@@ -115,7 +121,8 @@ TEST_F(MendkitRepairs, LongKeysAndLongNamesAreUsedWhole) {
     EXPECT_NE(run.output.find("Fixing " + fixedName + " - 100% complete"), std::string::npos);
 }
 
-TEST_F(MendkitRepairs, ProgressCountsChunksInSinglePrecision) {
+TEST_F(MendkitRepairs, ProgressCountsChunksInSinglePrecision)
+{
     const Bytes threeChunks(original.begin(), original.begin() + 2 * kChunk + 1);
     EXPECT_EQ(mend(threeChunks, "E", "0"), threeChunks);
     EXPECT_EQ(lastOutput, overwritable("Fixing fixed.bin -  33% complete") +
@@ -130,7 +137,8 @@ TEST_F(MendkitRepairs, ProgressCountsChunksInSinglePrecision) {
 
 // Through a pipe (every test above) the output ends on its last line; only a
 // terminal gets the newline that keeps the shell's prompt off that line.
-TEST_F(MendkitRepairs, OnATerminalTheLastLineIsEnded) {
+TEST_F(MendkitRepairs, OnATerminalTheLastLineIsEnded)
+{
     const Bytes threeChunks(original.begin(), original.begin() + 2 * kChunk + 1);
     writeFile(folder.file("broken.bin"), threeChunks);
     ProgramRun run = runMendkitOnTerminal({"E", "0", "broken.bin", "fixed.bin", kKey}, {folder.path(), {}});

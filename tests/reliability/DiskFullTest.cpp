@@ -18,15 +18,17 @@ constexpr const char* kKey = "the disk filled up";
 
 // Runs the transform in a child that may write no file beyond `limit` bytes;
 // the child's exit status carries the engine's result, negated.
-int transformWithLimit(const TempFolder& folder, const char* source, const char* target, int direction, long limit) {
-    const Ending ending = waitForChild(startChild(
-        [&] { return -tarvexTransformFile(kKey, source, target, direction, TARVEX_BOTH_LAYERS); },
-        {folder.path(), limit}));
+int transformWithLimit(const TempFolder& folder, const char* source, const char* target, int direction, long limit)
+{
+    const Ending ending = waitForChild(
+        startChild([&] { return -tarvexTransformFile(kKey, source, target, direction, TARVEX_BOTH_LAYERS); },
+                   {folder.path(), limit}));
     EXPECT_TRUE(ending.exited);
     return -ending.status;
 }
 
-TEST(DiskFull, RunIntoAnotherFileFailsAndSparesTheSource) {
+TEST(DiskFull, RunIntoAnotherFileFailsAndSparesTheSource)
+{
     const TempFolder folder;
     const Bytes source = randomBytes(300000, 21);
     writeFile(folder.file("source.bin"), source);
@@ -36,7 +38,8 @@ TEST(DiskFull, RunIntoAnotherFileFailsAndSparesTheSource) {
     }
 }
 
-TEST(DiskFull, InPlaceRunKeepsItsJournalAndMendkitRepairsTheFile) {
+TEST(DiskFull, InPlaceRunKeepsItsJournalAndMendkitRepairsTheFile)
+{
     const Bytes original = randomBytes(300000, 22);
     const Bytes encrypted = transformThroughFile(kKey, original, TARVEX_ENCRYPT, TARVEX_BOTH_LAYERS);
 

@@ -5,7 +5,8 @@
 
 namespace reliability {
 
-std::optional<std::filesystem::path> findJournal(const std::filesystem::path& folder) {
+std::optional<std::filesystem::path> findJournal(const std::filesystem::path& folder)
+{
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         const std::string name = entry.path().filename().string();
         if ((name.starts_with("TXE") || name.starts_with("TXD")) && name.ends_with(".adt")) return entry.path();
@@ -13,7 +14,8 @@ std::optional<std::filesystem::path> findJournal(const std::filesystem::path& fo
     return std::nullopt;
 }
 
-JournalLine lastJournalLine(const std::filesystem::path& journal) {
+JournalLine lastJournalLine(const std::filesystem::path& journal)
+{
     std::ifstream in(journal, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 

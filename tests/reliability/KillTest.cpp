@@ -34,8 +34,10 @@ constexpr int64_t kChunk = 65536;
 constexpr size_t kFileSize = kChunks * kChunk + 1234;
 constexpr const char* kKey = "killed in the middle of a run";
 
-uint32_t chooseSeed() {
-    if (const char* given = std::getenv("TARVEX_KILL_SEED")) return static_cast<uint32_t>(std::strtoul(given, nullptr, 10));
+uint32_t chooseSeed()
+{
+    if (const char* given = std::getenv("TARVEX_KILL_SEED"))
+        return static_cast<uint32_t>(std::strtoul(given, nullptr, 10));
     return std::random_device{}();
 }
 
@@ -49,7 +51,8 @@ struct Figures {
 
 class KilledInPlaceRun : public ::testing::Test {
 protected:
-    void runTrials(int direction) {
+    void runTrials(int direction)
+    {
         const uint32_t seed = chooseSeed();
         std::printf("kill trials seed %u (TARVEX_KILL_SEED=%u replays it)\n", seed, seed);
         std::mt19937 random(seed);
@@ -119,13 +122,15 @@ protected:
     }
 
 private:
-    static int transformInPlace(int direction) {
+    static int transformInPlace(int direction)
+    {
         return tarvexTransformFile(kKey, "data.bin", "data.bin", direction, TARVEX_BOTH_LAYERS) == TARVEX_OK ? 0 : 1;
     }
 
     // The quickest of a few runs: a slow one, while the machine is busy,
     // would send too many kills past the end of the run.
-    std::chrono::microseconds timeOneRun(const Bytes& start, int direction) {
+    std::chrono::microseconds timeOneRun(const Bytes& start, int direction)
+    {
         const std::filesystem::path runFolder = folder_.path() / "timing";
         std::filesystem::create_directory(runFolder);
         auto quickest = Clock::duration::max();
@@ -142,7 +147,8 @@ private:
 
     // Both forms of the command, the chunk count and the byte position, must
     // give back the original.
-    bool repairs(const std::filesystem::path& runFolder, int64_t count, int64_t position, const Bytes& original) {
+    bool repairs(const std::filesystem::path& runFolder, int64_t count, int64_t position, const Bytes& original)
+    {
         const std::string broken = (runFolder / "data.bin").string();
         const std::string fixed = (runFolder / "fixed.bin").string();
         // Mendkit's own in-place decryption journals in its working folder,

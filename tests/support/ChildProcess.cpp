@@ -12,7 +12,8 @@ namespace testsupport {
 namespace {
 
 // Runs in the child only: what must hold before the body starts.
-void prepareChild(const ChildOptions& options) {
+void prepareChild(const ChildOptions& options)
+{
     if (!options.workingDirectory.empty() && chdir(options.workingDirectory.c_str()) != 0) _exit(120);
     if (options.fileSizeLimit) {
         std::signal(SIGXFSZ, SIG_IGN);
@@ -23,7 +24,8 @@ void prepareChild(const ChildOptions& options) {
 
 }  // namespace
 
-pid_t startChild(const std::function<int()>& body, const ChildOptions& options) {
+pid_t startChild(const std::function<int()>& body, const ChildOptions& options)
+{
     const pid_t child = fork();
     if (child < 0) throw std::runtime_error("fork failed");
     if (child == 0) {
@@ -33,7 +35,8 @@ pid_t startChild(const std::function<int()>& body, const ChildOptions& options) 
     return child;
 }
 
-Ending waitForChild(pid_t child) {
+Ending waitForChild(pid_t child)
+{
     int status = 0;
     while (waitpid(child, &status, 0) < 0) {
         if (errno != EINTR) throw std::runtime_error("waitpid failed");
@@ -46,7 +49,8 @@ Ending waitForChild(pid_t child) {
 }
 
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
-                      const ChildOptions& options) {
+                      const ChildOptions& options)
+{
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0) throw std::runtime_error("pipe failed");
 

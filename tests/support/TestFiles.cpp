@@ -8,30 +8,35 @@
 
 namespace testsupport {
 
-TempFolder::TempFolder() {
+TempFolder::TempFolder()
+{
     std::string pattern = (std::filesystem::temp_directory_path() / "tarvex-test-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
     path_ = std::filesystem::canonical(pattern);
 }
 
-TempFolder::~TempFolder() {
+TempFolder::~TempFolder()
+{
     std::error_code error;
     std::filesystem::remove_all(path_, error);
 }
 
-Bytes readFile(const std::filesystem::path& name) {
+Bytes readFile(const std::filesystem::path& name)
+{
     std::ifstream in(name, std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + name.string());
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void writeFile(const std::filesystem::path& name, const Bytes& bytes) {
+void writeFile(const std::filesystem::path& name, const Bytes& bytes)
+{
     std::ofstream out(name, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (!out) throw std::runtime_error("cannot write " + name.string());
 }
 
-Bytes randomBytes(size_t count, uint32_t seed) {
+Bytes randomBytes(size_t count, uint32_t seed)
+{
     std::mt19937 generator(seed);
     std::uniform_int_distribution<int> byte(0, 255);
     Bytes bytes(count);

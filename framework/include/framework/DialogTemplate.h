@@ -11,13 +11,13 @@
 namespace framework {
 
 enum class ControlKind {
-    Label,          // static text, left aligned
-    CentredLabel,   // static text, centred
-    EtchedFrame,    // static etched rectangle; its caption is never shown
-    Edit,           // single-line edit that scrolls horizontally
-    PasswordEdit,   // as Edit, characters hidden
+    Label,         // static text, left aligned
+    CentredLabel,  // static text, centred
+    EtchedFrame,   // static etched rectangle; its caption is never shown
+    Edit,          // single-line edit that scrolls horizontally
+    PasswordEdit,  // as Edit, characters hidden
     GroupBox,
-    CheckBox,       // auto check box
+    CheckBox,  // auto check box
     PushButton,
     DefaultPushButton,
     ProgressBar,

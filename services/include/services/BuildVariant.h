@@ -11,7 +11,7 @@ enum class BuildVariant { Encrypt, Decrypt };
 
 struct VariantTexts {
     BuildVariant variant;
-    int engineDirection;  // passed to the file transform: 1 encrypts, 0 decrypts
+    int engineDirection;           // passed to the file transform: 1 encrypts, 0 decrypts
     std::string_view programName;  // executable and help file stem
 
     // Texts shown to the user.

@@ -21,7 +21,8 @@ constexpr unsigned kTimeLimitSeconds = 10;
 // `reader` until no writer is left: the end of a pipe, or EIO from a
 // terminal's master side. Takes both descriptors.
 ProgramRun runWithOutputOn(int output, int reader, const std::vector<std::string>& arguments,
-                           const ChildOptions& options) {
+                           const ChildOptions& options)
+{
     const pid_t child = startChild(
         [&] {
             // Kept across exec: a mendkit that hangs is ended by SIGALRM.
@@ -56,32 +57,37 @@ ProgramRun runWithOutputOn(int output, int reader, const std::vector<std::string
 
 }  // namespace
 
-Bytes splice(const Bytes& head, const Bytes& tail, size_t count) {
+Bytes splice(const Bytes& head, const Bytes& tail, size_t count)
+{
     Bytes result(head.begin(), head.begin() + static_cast<std::ptrdiff_t>(count));
     result.insert(result.end(), tail.begin() + static_cast<std::ptrdiff_t>(count), tail.end());
     return result;
 }
 
-Bytes transformThroughFile(const char* key, const Bytes& bytes, int direction, int layerChoice) {
+Bytes transformThroughFile(const char* key, const Bytes& bytes, int direction, int layerChoice)
+{
     const TempFolder folder;
     writeFile(folder.file("in"), bytes);
-    if (tarvexTransformFile(key, folder.file("in").c_str(), folder.file("out").c_str(), direction,
-                            layerChoice) != TARVEX_OK)
+    if (tarvexTransformFile(key, folder.file("in").c_str(), folder.file("out").c_str(), direction, layerChoice) !=
+        TARVEX_OK)
         throw std::runtime_error("the engine failed to transform a test file");
     return readFile(folder.file("out"));
 }
 
-ProgramRun runMendkit(const std::vector<std::string>& arguments, const ChildOptions& options) {
+ProgramRun runMendkit(const std::vector<std::string>& arguments, const ChildOptions& options)
+{
     return runProgram(MENDKIT_PATH, arguments, options);
 }
 
-ProgramRun runMendkitWithinTimeLimit(const std::vector<std::string>& arguments, const ChildOptions& options) {
+ProgramRun runMendkitWithinTimeLimit(const std::vector<std::string>& arguments, const ChildOptions& options)
+{
     int ends[2];
     if (pipe(ends) != 0) throw std::runtime_error("pipe failed");
     return runWithOutputOn(ends[1], ends[0], arguments, options);
 }
 
-ProgramRun runMendkitOnTerminal(const std::vector<std::string>& arguments, const ChildOptions& options) {
+ProgramRun runMendkitOnTerminal(const std::vector<std::string>& arguments, const ChildOptions& options)
+{
     const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (master < 0) throw std::runtime_error("no pseudo-terminal");
     const char* terminalName = grantpt(master) == 0 && unlockpt(master) == 0 ? ptsname(master) : nullptr;
