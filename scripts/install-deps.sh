@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config clang-format
   qt6-base-dev fonts-dejavu-extra libx11-dev
   libgtest-dev libgmock-dev xvfb xauth
   libbenchmark-dev libssl-dev

@@ -8,6 +8,9 @@ scripts/install-deps.sh
 
 jobs=$(nproc)
 
+echo "== house style (.clang-format)"
+scripts/check-format.sh
+
 echo "== Release build (-Wall -Wextra -Werror)"
 scripts/build.sh build -DCMAKE_BUILD_TYPE=Release -DTARVEX_WERROR=ON
 ctest --test-dir build --output-on-failure -j "$jobs"
