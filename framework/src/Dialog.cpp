@@ -1,6 +1,7 @@
 #include "framework/Dialog.h"
 
 #include "DroppedFiles.h"
+#include "ThreadHandOver.h"
 
 #include "framework/PathText.h"
 
@@ -13,14 +14,44 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTimer>
 
+#include <algorithm>
 #include <utility>
 
 namespace framework {
+
+namespace {
+
+// Makes every entry of a list box at least as wide as the list's horizontal
+// extent, so that the list scrolls that far whatever its entries.
+class ExtentDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    int extent = 0;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setWidth(std::max(size.width(), extent));
+        return size;
+    }
+};
+
+QStringList entriesOf(const QListWidget& list)
+{
+    QStringList entries;
+    for (int row = 0; row < list.count(); ++row) entries << list.item(row)->text();
+    return entries;
+}
+
+}  // namespace
 
 Dialog::Dialog(QWidget* parent, const ResourceSet& resources, QString templateName)
     : QDialog(parent), resources_(resources), templateName_(std::move(templateName))
@@ -44,6 +75,9 @@ bool Dialog::create()
     setFixedSize(horizontalDialogUnitsToPixels(dialogTemplate->widthUnits),
                  verticalDialogUnitsToPixels(dialogTemplate->heightUnits));
     setAcceptDrops(dialogTemplate->acceptsDrops);
+    // As a frame's client the dialog has no caption bar of its own.
+    if (!dialogTemplate->hasSystemMenu && isWindow())
+        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 
     for (const ControlTemplate& controlTemplate : dialogTemplate->controls) {
         QWidget* widget = createControl(controlTemplate);
@@ -68,11 +102,28 @@ QWidget* Dialog::createControl(const ControlTemplate& control)
 {
     switch (control.kind) {
     case ControlKind::Label:
-    case ControlKind::CentredLabel: {
+    case ControlKind::CentredLabel:
+    case ControlKind::WrappedLabel: {
         auto* label = new QLabel(control.caption, this);
         label->setAlignment((control.kind == ControlKind::CentredLabel ? Qt::AlignHCenter : Qt::AlignLeft) |
                             Qt::AlignTop);
+        label->setWordWrap(control.kind == ControlKind::WrappedLabel);
         return label;
+    }
+    case ControlKind::Picture: {
+        // The template guarantees a number; an id without a bitmap shows nothing.
+        auto* picture = new QLabel(this);
+        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        picture->setPixmap(resources_.bitmap(control.caption.toInt()));
+        return picture;
+    }
+    case ControlKind::ListBox: {
+        auto* list = new QListWidget(this);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+        list->setItemDelegate(new ExtentDelegate(list));
+        return list;
     }
     case ControlKind::EtchedFrame: {
         auto* frame = new QFrame(this);
@@ -116,11 +167,14 @@ QWidget* Dialog::control(int id) const
 
 std::vector<Dialog::ControlView> Dialog::controls() const
 {
+    if (const auto asked = askedOfUserInterfaceThread(this, [this] { return controls(); })) return *asked;
     std::vector<ControlView> views;
     for (const auto& [controlTemplate, widget] : controls_) {
         QString shown = controlTemplate.caption;
         if (auto* edit = qobject_cast<QLineEdit*>(widget)) shown = edit->text();
-        if (auto* label = qobject_cast<QLabel*>(widget)) shown = label->text();
+        if (auto* list = qobject_cast<QListWidget*>(widget)) shown = entriesOf(*list).join('\n');
+        auto* label = qobject_cast<QLabel*>(widget);
+        if (label && controlTemplate.kind != ControlKind::Picture) shown = label->text();
         views.push_back({controlTemplate.id, controlTemplate.kind, shown, widget->geometry()});
     }
     return views;
@@ -128,6 +182,7 @@ std::vector<Dialog::ControlView> Dialog::controls() const
 
 QString Dialog::text(int id) const
 {
+    if (const auto asked = askedOfUserInterfaceThread(this, [=, this] { return text(id); })) return *asked;
     QWidget* widget = control(id);
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text();
     if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
@@ -138,6 +193,7 @@ QString Dialog::text(int id) const
 
 void Dialog::setText(int id, const QString& text)
 {
+    if (handedToUserInterfaceThread(this, [=, this] { setText(id, text); })) return;
     QWidget* widget = control(id);
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->setText(text);
     else if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(text);
@@ -147,6 +203,7 @@ void Dialog::setText(int id, const QString& text)
 
 void Dialog::setPathText(int id, const std::string& path)
 {
+    if (handedToUserInterfaceThread(this, [=, this] { setPathText(id, path); })) return;
     // Recorded first: the field's change handlers read the path back.
     ShownPath& shown = shownPaths_[id];
     shown = {path, displayPath(path)};
@@ -155,6 +212,7 @@ void Dialog::setPathText(int id, const std::string& path)
 
 std::string Dialog::pathText(int id) const
 {
+    if (const auto asked = askedOfUserInterfaceThread(this, [=, this] { return pathText(id); })) return *asked;
     const QString current = text(id);
     const auto shown = shownPaths_.find(id);
     if (shown != shownPaths_.end() && shown->second.text == current) return shown->second.path;
@@ -163,49 +221,90 @@ std::string Dialog::pathText(int id) const
 
 bool Dialog::isChecked(int id) const
 {
+    if (const auto asked = askedOfUserInterfaceThread(this, [=, this] { return isChecked(id); })) return *asked;
     auto* box = qobject_cast<QAbstractButton*>(control(id));
     return box && box->isChecked();
 }
 
 void Dialog::setChecked(int id, bool checked)
 {
+    if (handedToUserInterfaceThread(this, [=, this] { setChecked(id, checked); })) return;
     if (auto* box = qobject_cast<QAbstractButton*>(control(id)); box && box->isCheckable()) box->setChecked(checked);
 }
 
 void Dialog::setTextLimit(int id, int characters)
 {
+    if (handedToUserInterfaceThread(this, [=, this] { setTextLimit(id, characters); })) return;
     if (auto* edit = qobject_cast<QLineEdit*>(control(id))) edit->setMaxLength(characters);
 }
 
 void Dialog::setReadOnly(int id, bool readOnly)
 {
+    if (handedToUserInterfaceThread(this, [=, this] { setReadOnly(id, readOnly); })) return;
     if (auto* edit = qobject_cast<QLineEdit*>(control(id))) edit->setReadOnly(readOnly);
 }
 
 bool Dialog::isReadOnly(int id) const
 {
+    if (const auto asked = askedOfUserInterfaceThread(this, [=, this] { return isReadOnly(id); })) return *asked;
     auto* edit = qobject_cast<QLineEdit*>(control(id));
     return edit && edit->isReadOnly();
 }
 
 void Dialog::setProgress(int id, int percent)
 {
+    if (handedToUserInterfaceThread(this, [=, this] { setProgress(id, percent); })) return;
     if (auto* bar = qobject_cast<QProgressBar*>(control(id))) bar->setValue(percent);
 }
 
 void Dialog::focusControl(int id)
 {
+    if (handedToUserInterfaceThread(this, [=, this] { focusControl(id); })) return;
     if (QWidget* widget = control(id)) widget->setFocus(Qt::OtherFocusReason);
 }
 
 void Dialog::press(int id)
 {
+    if (handedToUserInterfaceThread(this, [=, this] { press(id); })) return;
     auto* button = qobject_cast<QAbstractButton*>(control(id));
     if (button && button->isEnabled()) button->click();
 }
 
+void Dialog::setListItems(int id, const QStringList& items)
+{
+    if (handedToUserInterfaceThread(this, [=, this] { setListItems(id, items); })) return;
+    if (auto* list = qobject_cast<QListWidget*>(control(id))) {
+        list->clear();
+        list->addItems(items);
+    }
+}
+
+void Dialog::clearList(int id)
+{
+    if (handedToUserInterfaceThread(this, [=, this] { clearList(id); })) return;
+    if (auto* list = qobject_cast<QListWidget*>(control(id))) list->clear();
+}
+
+QStringList Dialog::listItems(int id) const
+{
+    if (const auto asked = askedOfUserInterfaceThread(this, [=, this] { return listItems(id); })) return *asked;
+    auto* list = qobject_cast<QListWidget*>(control(id));
+    return list ? entriesOf(*list) : QStringList();
+}
+
+void Dialog::setHorizontalExtent(int id, int pixels)
+{
+    if (handedToUserInterfaceThread(this, [=, this] { setHorizontalExtent(id, pixels); })) return;
+    auto* list = qobject_cast<QListWidget*>(control(id));
+    auto* delegate = list ? dynamic_cast<ExtentDelegate*>(list->itemDelegate()) : nullptr;
+    if (!delegate) return;
+    delegate->extent = pixels;
+    list->doItemsLayout();
+}
+
 void Dialog::endDialog(int result)
 {
+    if (handedToUserInterfaceThread(this, [=, this] { endDialog(result); })) return;
     ended_ = true;
     endResult_ = result;
     done(result);
@@ -231,6 +330,7 @@ void Dialog::reject()
 
 void Dialog::startDialogTimer(int id, int milliseconds)
 {
+    if (handedToUserInterfaceThread(this, [=, this] { startDialogTimer(id, milliseconds); })) return;
     QTimer*& timer = timers_[id];
     if (!timer) {
         timer = new QTimer(this);
@@ -241,11 +341,14 @@ void Dialog::startDialogTimer(int id, int milliseconds)
 
 void Dialog::stopDialogTimer(int id)
 {
+    if (handedToUserInterfaceThread(this, [=, this] { stopDialogTimer(id); })) return;
     if (const auto found = timers_.find(id); found != timers_.end()) found->second->stop();
 }
 
 bool Dialog::isDialogTimerRunning(int id) const
 {
+    if (const auto asked = askedOfUserInterfaceThread(this, [=, this] { return isDialogTimerRunning(id); }))
+        return *asked;
     const auto found = timers_.find(id);
     return found != timers_.end() && found->second->isActive();
 }

@@ -30,6 +30,9 @@ const std::map<QString, ControlKind>& kindNames()
         {"pushbutton", ControlKind::PushButton},
         {"defaultpushbutton", ControlKind::DefaultPushButton},
         {"progressbar", ControlKind::ProgressBar},
+        {"wrappedlabel", ControlKind::WrappedLabel},
+        {"listbox", ControlKind::ListBox},
+        {"picture", ControlKind::Picture},
     };
     return names;
 }
@@ -98,16 +101,23 @@ std::optional<DialogTemplate> parseDialogTemplate(const QString& text, QString* 
         const QStringList& w = *words;
         if (w[0] == "DIALOG") {
             if (haveHeader) return fail(lineNumber, "second DIALOG line");
-            if (w.size() < 5 || w.size() > 6) return fail(lineNumber, "DIALOG needs name, size and caption");
+            if (w.size() < 5) return fail(lineNumber, "DIALOG needs name, size and caption");
             const auto width = toInt(w[2]);
             const auto height = toInt(w[3]);
             if (!width || !height) return fail(lineNumber, "bad dialog size");
-            if (w.size() == 6 && w[5] != "drops") return fail(lineNumber, "unknown dialog option " + w[5]);
+            QStringList options;
+            for (const QString& option : w.mid(5)) {
+                if (option != "drops" && option != "nosysmenu")
+                    return fail(lineNumber, "unknown dialog option " + option);
+                if (options.contains(option)) return fail(lineNumber, "dialog option " + option + " given twice");
+                options << option;
+            }
             result.name = w[1];
             result.widthUnits = *width;
             result.heightUnits = *height;
             result.caption = w[4];
-            result.acceptsDrops = w.size() == 6;
+            result.acceptsDrops = options.contains("drops");
+            result.hasSystemMenu = !options.contains("nosysmenu");
             haveHeader = true;
         } else if (w[0] == "CONTROL") {
             if (!haveHeader) return fail(lineNumber, "CONTROL before DIALOG");
@@ -120,6 +130,8 @@ std::optional<DialogTemplate> parseDialogTemplate(const QString& text, QString* 
             const auto width = toInt(w[6]);
             const auto height = toInt(w[7]);
             if (!id || !left || !top || !width || !height) return fail(lineNumber, "bad number");
+            if (kind->second == ControlKind::Picture && !toInt(w[3]))
+                return fail(lineNumber, "a picture's caption must be its bitmap number");
             result.controls.push_back({*id, kind->second, w[3], QRect(*left, *top, *width, *height)});
         } else {
             return fail(lineNumber, "unknown line " + w[0]);

@@ -130,4 +130,26 @@ bool isRegularFile(const std::string& path)
 
 bool removeRegularFile(const std::string& path) { return isRegularFile(path) && unlink(path.c_str()) == 0; }
 
+bool sameFile(const std::string& first, const std::string& second)
+{
+    struct stat firstStatus {};
+    struct stat secondStatus {};
+    if (first.empty() || second.empty()) return false;
+    if (stat(first.c_str(), &firstStatus) != 0 || stat(second.c_str(), &secondStatus) != 0) return false;
+    return firstStatus.st_dev == secondStatus.st_dev && firstStatus.st_ino == secondStatus.st_ino;
+}
+
+std::optional<FileTime> lastWriteTime(const std::string& path)
+{
+    struct stat status {};
+    if (path.empty() || stat(path.c_str(), &status) != 0) return std::nullopt;
+    return FileTime{static_cast<long long>(status.st_mtim.tv_sec), status.st_mtim.tv_nsec};
+}
+
+bool setLastWriteTime(const std::string& path, FileTime time)
+{
+    const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(time.seconds), time.nanoseconds}};
+    return !path.empty() && utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
+}
+
 }  // namespace framework

@@ -1,6 +1,9 @@
 #include "framework/Modal.h"
 
+#include "ThreadHandOver.h"
+
 #include "framework/Dialog.h"
+#include "framework/UserInterfaceThread.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -42,6 +45,18 @@ std::vector<ButtonChoice> buttonsOf(MessageButtons buttons)
     return {{QMessageBox::Ok, ResultOk}};
 }
 
+// The answer of a box closed without a button.
+int escapeAnswer(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::Ok: return ResultOk;
+    case MessageButtons::YesNo: return ResultNo;
+    case MessageButtons::OkCancel:
+    case MessageButtons::YesNoCancel: return ResultCancel;
+    }
+    return ResultCancel;
+}
+
 }  // namespace
 
 ScopedScriptedUser::ScopedScriptedUser(ScriptedUser& user) : previous_(scriptedUser) { scriptedUser = &user; }
@@ -50,6 +65,10 @@ ScopedScriptedUser::~ScopedScriptedUser() { scriptedUser = previous_; }
 
 int showMessage(QWidget* owner, const MessageRequest& request)
 {
+    if (!isUserInterfaceThread()) {
+        return askOnUserInterfaceThread([&] { return showMessage(owner, request); })
+            .value_or(escapeAnswer(request.buttons));
+    }
     if (scriptedUser) return scriptedUser->answerMessage(request);
 
     QMessageBox box(toQtIcon(request.icon), request.caption, request.text, QMessageBox::NoButton, owner);
@@ -60,13 +79,15 @@ int showMessage(QWidget* owner, const MessageRequest& request)
     for (const ButtonChoice& choice : choices) {
         if (choice.button == clicked) return choice.result;
     }
-    // Closed without a button: the box's escape answer.
-    return choices.size() == 1 ? choices.front().result
-                               : (request.buttons == MessageButtons::YesNo ? ResultNo : ResultCancel);
+    return escapeAnswer(request.buttons);
 }
 
 int runModal(Dialog& dialog)
 {
+    if (!isUserInterfaceThread()) {
+        qCritical("runModal: a dialog cannot run off the user-interface thread; it is cancelled");
+        return ResultCancel;
+    }
     if (!dialog.create()) return ResultCancel;
     if (!scriptedUser) return dialog.exec();
 
@@ -82,12 +103,14 @@ int runModal(Dialog& dialog)
 
 QStringList chooseFilesToOpen(QWidget* owner, const FileDialogRequest& request)
 {
+    if (!isUserInterfaceThread()) return readOnUserInterfaceThread([&] { return chooseFilesToOpen(owner, request); });
     if (scriptedUser) return scriptedUser->answerFileDialog(request);
     return QFileDialog::getOpenFileNames(owner, request.title, request.folder, request.filter);
 }
 
 QString chooseFileToSave(QWidget* owner, const FileDialogRequest& request)
 {
+    if (!isUserInterfaceThread()) return readOnUserInterfaceThread([&] { return chooseFileToSave(owner, request); });
     if (scriptedUser) {
         const QStringList chosen = scriptedUser->answerFileDialog(request);
         return chosen.isEmpty() ? QString() : chosen.front();

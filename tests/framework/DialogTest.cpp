@@ -9,10 +9,14 @@
 #include "framework/Modal.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QUrl>
 
@@ -48,6 +52,26 @@ TEST(DialogTemplate, RejectsMalformedText)
     EXPECT_EQ(error, "line 2: unknown control kind slider");
     EXPECT_FALSE(parseDialogTemplate("CONTROL 1 edit \"\" 0 0 1 1", &error));
     EXPECT_FALSE(parseDialogTemplate("", &error));
+    EXPECT_FALSE(parseDialogTemplate("DIALOG A 1 1 \"\" nosysmenu wide", &error));
+    EXPECT_EQ(error, "line 1: unknown dialog option wide");
+    EXPECT_FALSE(parseDialogTemplate("DIALOG A 1 1 \"\" drops nosysmenu drops", &error));
+    EXPECT_EQ(error, "line 1: dialog option drops given twice");
+    EXPECT_FALSE(parseDialogTemplate("DIALOG A 1 1 \"\"\nCONTROL -1 picture \"logo\" 0 0 1 1", &error));
+    EXPECT_EQ(error, "line 2: a picture's caption must be its bitmap number");
+}
+
+TEST(DialogTemplate, TakesItsOptionsInAnyOrder)
+{
+    const auto plain = parseDialogTemplate("DIALOG A 1 1 \"\"");
+    ASSERT_TRUE(plain);
+    EXPECT_FALSE(plain->acceptsDrops);
+    EXPECT_TRUE(plain->hasSystemMenu);
+    for (const QString options : {"nosysmenu drops", "drops nosysmenu"}) {
+        const auto both = parseDialogTemplate("DIALOG A 1 1 \"\" " + options);
+        ASSERT_TRUE(both) << options.toStdString();
+        EXPECT_TRUE(both->acceptsDrops);
+        EXPECT_FALSE(both->hasSystemMenu);
+    }
 }
 
 namespace {
@@ -246,4 +270,85 @@ TEST(Dialog, APathFieldGivesBackTheExactBytesUntilTheUserTypesOver)
     EXPECT_EQ(dialog.pathText(101), "/tmp/caf\xC3\xA9");
     dialog.setText(101, "/tmp/caf\\xE9");  // typed back as it was shown
     EXPECT_EQ(dialog.pathText(101), "/tmp/caf\xE9");
+}
+
+namespace {
+
+class ControlKinds : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        ASSERT_TRUE(QDir().mkpath(folder.path() + "/bitmaps"));
+        QPixmap bitmap(20, 12);
+        bitmap.fill(Qt::red);
+        ASSERT_TRUE(bitmap.save(folder.path() + "/bitmaps/1.png"));
+        ASSERT_TRUE(writeDialogTemplate(folder.path(), "KINDS",
+                                        "DIALOG KINDS 160 100 \"  Kinds\" nosysmenu\n"
+                                        "CONTROL 101 listbox \"\" 8 8 60 40\n"
+                                        "CONTROL 102 picture \"1\" 80 8 40 40\n"
+                                        "CONTROL 103 picture \"9\" 80 50 20 20\n"
+                                        "CONTROL 104 wrappedlabel \"several short words that wrap\" 8 60 40 30\n"));
+    }
+    QTemporaryDir folder;
+};
+
+}  // namespace
+
+TEST_F(ControlKinds, ListBoxesPicturesAndWrappedLabelsAreBuilt)
+{
+    Dialog dialog(nullptr, ResourceSet(folder.path()), "KINDS");
+    ASSERT_TRUE(dialog.create());
+    dialog.setListItems(101, {"one", "two"});
+    EXPECT_EQ(dialog.listItems(101), QStringList({"one", "two"}));
+
+    auto* picture = qobject_cast<QLabel*>(dialog.control(102));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->pixmap().size(), QSize(20, 12));  // its own size in a larger box
+    EXPECT_FALSE(picture->hasScaledContents());
+    EXPECT_EQ(picture->alignment(), Qt::AlignLeft | Qt::AlignTop);
+    auto* unknown = qobject_cast<QLabel*>(dialog.control(103));
+    ASSERT_NE(unknown, nullptr);
+    EXPECT_TRUE(unknown->pixmap().isNull());
+
+    auto* wrapped = qobject_cast<QLabel*>(dialog.control(104));
+    ASSERT_NE(wrapped, nullptr);
+    EXPECT_GT(wrapped->heightForWidth(wrapped->width()), 2 * wrapped->fontMetrics().height());
+
+    std::map<int, QString> shown;
+    for (const Dialog::ControlView& view : dialog.controls()) shown[view.id] = view.text;
+    EXPECT_EQ(shown[101], "one\ntwo");
+    EXPECT_EQ(shown[102], "1");
+    EXPECT_EQ(shown[104], "several short words that wrap");
+    dialog.clearList(101);
+    EXPECT_TRUE(dialog.listItems(101).isEmpty());
+}
+
+TEST_F(ControlKinds, AListBoxScrollsAcrossItsHorizontalExtent)
+{
+    Dialog dialog(nullptr, ResourceSet(folder.path()), "KINDS");
+    ASSERT_TRUE(dialog.create());
+    dialog.show();
+    auto* list = qobject_cast<QListWidget*>(dialog.control(101));
+    ASSERT_NE(list, nullptr);
+    dialog.setListItems(101, {"a", "b"});
+    EXPECT_EQ(list->horizontalScrollBar()->maximum(), 0);
+    dialog.setHorizontalExtent(101, 800);
+    EXPECT_EQ(list->horizontalScrollBar()->maximum(), 800 - list->viewport()->width());
+    dialog.setListItems(101, {"c"});  // entries that come later scroll as far
+    EXPECT_EQ(list->horizontalScrollBar()->maximum(), 800 - list->viewport()->width());
+}
+
+TEST_F(ControlKinds, NoSystemMenuLeavesACaptionBarWithoutACloseBox)
+{
+    Dialog dialog(nullptr, ResourceSet(folder.path()), "KINDS");
+    ASSERT_TRUE(dialog.create());
+    const Qt::WindowFlags flags = dialog.windowFlags();
+    EXPECT_TRUE(flags.testFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint));
+    EXPECT_FALSE(flags.testAnyFlags(Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint));
+
+    // As a frame's client the dialog stays inside the frame.
+    FrameWindow frame("Frame", new Dialog(nullptr, ResourceSet(folder.path()), "KINDS"));
+    ASSERT_TRUE(frame.create());
+    EXPECT_FALSE(frame.client()->isWindow());
 }

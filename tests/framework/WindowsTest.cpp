@@ -29,7 +29,7 @@ TEST(SplashWindow, TakesThePictureSizeAndClosesOnAClick)
     EXPECT_TRUE(splash->isVisible());
     EXPECT_EQ(splash->size(), QSize(120, 80));
     QTest::mouseClick(splash, Qt::LeftButton);
-    QTRY_VERIFY(splash.isNull());  // closed and deleted
+    EXPECT_TRUE(QTest::qWaitFor([&] { return splash.isNull(); }));  // closed and deleted
 }
 
 TEST(SplashWindow, ClosesAfterItsTimeout)
@@ -37,7 +37,7 @@ TEST(SplashWindow, ClosesAfterItsTimeout)
     QPointer<SplashWindow> splash = new SplashWindow(QPixmap(), QSize(400, 300), 50);
     splash->showCentred();
     EXPECT_EQ(splash->size(), QSize(400, 300));
-    QTRY_VERIFY_WITH_TIMEOUT(splash.isNull(), 2000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return splash.isNull(); }, 2000));
 }
 
 TEST(FrameWindow, RemembersTheLastNormalPosition)

@@ -9,6 +9,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <map>
@@ -25,7 +26,7 @@ public:
     struct ControlView {
         int id;
         ControlKind kind;
-        QString text;  // caption, or an edit's current text
+        QString text;  // caption, an edit's current text, a list box's entries one a line
         QRect pixels;  // position inside the dialog
     };
 
@@ -41,6 +42,14 @@ public:
     const ResourceSet& resources() const { return resources_; }
 
     QWidget* control(int id) const;
+
+    // Widgets belong to the user-interface thread, yet the calls from
+    // controls() to isDialogTimerRunning() may come from any thread. Off that
+    // thread a call that changes the dialog is
+    // handed to it and acts there later, in the order the calls were made,
+    // and not at all when the dialog is gone by then; a call that reads waits
+    // for that thread's answer. On that thread every call acts at once. All
+    // other calls are for the user-interface thread alone.
     std::vector<ControlView> controls() const;
 
     QString text(int id) const;
@@ -59,9 +68,19 @@ public:
     void focusControl(int id);
     // A click as a user makes it: enabled buttons only, responses run.
     void press(int id);
+    // A list box's entries, top to bottom.
+    void setListItems(int id, const QStringList& items);
+    void clearList(int id);
+    QStringList listItems(int id) const;
+    // How wide, in pixels, the entries of a list box may be scrolled to.
+    void setHorizontalExtent(int id, int pixels);
 
     // Ends a modal run with `result` (a DialogResult or a button id).
     void endDialog(int result);
+    void startDialogTimer(int id, int milliseconds);
+    void stopDialogTimer(int id);
+    bool isDialogTimerRunning(int id) const;
+
     bool hasEnded() const { return ended_; }
     int endResult() const { return endResult_; }
 
@@ -70,10 +89,6 @@ public:
     bool closeWindow();
     // Asked before the window closes, whoever asks it to.
     virtual bool canClose() { return true; }
-
-    void startDialogTimer(int id, int milliseconds);
-    void stopDialogTimer(int id);
-    bool isDialogTimerRunning(int id) const;
 
     // Files dropped on a dialog whose template accepts drops arrive here,
     // wherever on the dialog they land; a frame delivers its own drops to its

@@ -21,6 +21,9 @@ enum class ControlKind {
     PushButton,
     DefaultPushButton,
     ProgressBar,
+    ListBox,       // entries one a line, scroll bars as needed
+    Picture,       // a bitmap at its own size, top left; the caption is its id
+    WrappedLabel,  // static text, left aligned, wrapped at word boundaries
 };
 
 struct ControlTemplate {
@@ -36,6 +39,7 @@ struct DialogTemplate {
     int widthUnits = 0;
     int heightUnits = 0;
     bool acceptsDrops = false;
+    bool hasSystemMenu = true;  // false: the caption bar shows the title alone, without a close box
     std::vector<ControlTemplate> controls;
 };
 
@@ -45,8 +49,10 @@ int verticalDialogUnitsToPixels(int units);
 QRect dialogUnitsToPixels(const QRect& units);
 
 // Parses the text form of a template:
-//   DIALOG <name> <width> <height> "<caption>" [drops]
+//   DIALOG <name> <width> <height> "<caption>" [drops] [nosysmenu]
 //   CONTROL <id> <kind> "<caption>" <left> <top> <width> <height>
+// The options follow the caption in any order, each at most once. A picture's
+// caption is the number of its bitmap.
 // Lines starting with '#' and empty lines are ignored; inside a quoted caption
 // \" and \\ and \n stand for a quote, a backslash and a line end.
 // Returns nothing when the text is malformed; `error` then says where.

@@ -46,4 +46,19 @@ bool isRegularFile(const std::string& path);
 // Deletes a regular file; anything else is left alone. Whether it went.
 bool removeRegularFile(const std::string& path);
 
+// Whether two paths name one file (the same device and inode), however they
+// are spelled. False when either names nothing.
+bool sameFile(const std::string& first, const std::string& second);
+
+// A file's last-write time, to the nanosecond.
+struct FileTime {
+    long long seconds = 0;
+    long nanoseconds = 0;
+    bool operator==(const FileTime&) const = default;
+};
+std::optional<FileTime> lastWriteTime(const std::string& path);
+// Sets the last-write time and leaves the last-access time alone. Whether it
+// was set.
+bool setLastWriteTime(const std::string& path, FileTime time);
+
 }  // namespace framework

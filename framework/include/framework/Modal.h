@@ -56,10 +56,17 @@ private:
     ScriptedUser* previous_;
 };
 
+// Message boxes and file dialogs may be asked for from any thread: a call
+// from another thread waits while the user-interface thread shows the box or
+// dialog (or hands it to the scripted user there) and gives back its answer.
+// Without an application to show them a message box gets its escape answer
+// and a file dialog is cancelled.
 int showMessage(QWidget* owner, const MessageRequest& request);
-// Creates the dialog's window, runs it modally and returns its result.
-int runModal(Dialog& dialog);
 QStringList chooseFilesToOpen(QWidget* owner, const FileDialogRequest& request);
 QString chooseFileToSave(QWidget* owner, const FileDialogRequest& request);
+// Creates the dialog's window, runs it modally and returns its result. On the
+// user-interface thread only: a dialog of another thread is refused,
+// untouched, with ResultCancel and a critical line in the log.
+int runModal(Dialog& dialog);
 
 }  // namespace framework
