@@ -32,6 +32,8 @@ struct VariantTexts {
     std::string_view programFolderRefusal;
     std::string_view rootRefusal;
     std::string_view repeatRunQuestion;
+    std::string_view runFailures;  // heads the list of files a run could not transform
+    std::string_view engineBusy;   // refuses an engine call while a run holds the engine
 
     // Captions of the program's dialog resources.
     std::string_view defaultButtonCaption;
