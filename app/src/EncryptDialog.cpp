@@ -1,8 +1,11 @@
 #include "app/EncryptDialog.h"
 
 #include "app/FolderExpansion.h"
+#include "app/KeyText.h"
+#include "app/PassWordDialog.h"
 #include "app/Paths.h"
 #include "app/ProcessState.h"
+#include "app/RunStart.h"
 
 #include "services/ProgramSettings.h"
 
@@ -38,21 +41,25 @@ TEncryptDialog::TEncryptDialog(framework::Application& application, ProcessState
       state_(state),
       variant_(variant),
       settings_(settings),
-      keyboard_(keyboard)
+      keyboard_(keyboard),
+      runWindow_(state, variant)
 {
     state_.mainDialog = this;
 }
 
 // Whatever reaches the window through the process-wide pointer must find none
-// once it has gone.
+// once it has gone. Closing is refused while a run is active, so the worker
+// has ended by now; its object goes with the dialog.
 TEncryptDialog::~TEncryptDialog()
 {
     if (state_.mainDialog == this) state_.mainDialog = nullptr;
+    currentWorker_.reset();
 }
 
 void TEncryptDialog::setupWindow()
 {
     static constexpr std::array responses{
+        Response{RunButton, ControlEvent::Clicked, &TEncryptDialog::runButtonClicked},
         Response{CloseButton, ControlEvent::Clicked, &TEncryptDialog::closeButtonClicked},
         Response{HelpButton, ControlEvent::Clicked, &TEncryptDialog::helpButtonClicked},
         Response{SourceField, ControlEvent::GainedFocus, &TEncryptDialog::sourceFieldFocused},
@@ -180,6 +187,82 @@ void TEncryptDialog::updateKeyHint()
 void TEncryptDialog::dialogTimerTick(int id)
 {
     if (id == KeyHintTimer) updateKeyHint();
+    if (id == RunTimer) runTimerTick();
+}
+
+bool TEncryptDialog::runIsActive() const { return currentWorker_ && currentWorker_->isRunning(); }
+
+void TEncryptDialog::runButtonClicked()
+{
+    const bool active = runIsActive();
+    if (!active) currentWorker_.reset();
+
+    RunStartInputs inputs;
+    inputs.runActive = active;
+    inputs.singlePathMode = singlePathMode_;
+    inputs.sourceField = pathText(SourceField);
+    inputs.targetField = pathText(TargetField);
+    inputs.usingLoginKey = state_.hasLoginKey();
+    inputs.key = inputs.usingLoginKey ? SecretText(state_.loginKey.data()) : keyFromTypedText(text(KeyField));
+    inputs.confirmOverWrite = isChecked(ConfirmOverwriteBox);
+    inputs.blowFishOnly = isChecked(BlowFishOnlyBox);
+
+    const GuardedFolders guarded{state_.systemFolders, state_.programFolder};
+    const SelectionLists lists{state_.selectedFiles, state_.targetFiles, state_.processedFiles};
+    RunStartResult started =
+        startRun(inputs, lists, guarded, variant_, this, [this](const SecretText& key) { return confirmKey(key); });
+    if (started.emptySourceField) {
+        setText(SourceField, QString());
+        singlePathMode_ = true;
+    }
+    if (!started.request) return;
+    startDialogTimer(RunTimer, runTimerInterval);
+    const RunRecords records{state_.processedFiles, state_.keyHistory, state_.activityLog};
+    currentWorker_ = std::make_unique<TTarvexThread>(std::move(*started.request), records, variant_, runWindow_);
+    currentWorker_->start();
+}
+
+bool TEncryptDialog::confirmKey(const SecretText& key)
+{
+    TPassWordDialog confirmation(this, resources(), key);
+    return framework::runModal(confirmation) == framework::ResultOk;
+}
+
+// Polls the worker on every tick.
+void TEncryptDialog::runTimerTick()
+{
+    drawAnimationFrame();
+    if (!currentWorker_ || currentWorker_->isRunning()) return;
+    stopDialogTimer(RunTimer);
+    endAnimation();
+}
+
+void TEncryptDialog::endAnimation()
+{
+    if (animationIndex_ > 0) --animationIndex_;
+    static constexpr std::array restingIndex{7, 8, 8, 9, 9, 7};
+    animationIndex_ = restingIndex[static_cast<std::size_t>(animationIndex_)];
+    drawAnimationFrame();
+}
+
+void TEncryptDialog::drawAnimationFrame()
+{
+    const int index = animationIndex_;
+    if ((index >= 0 && index <= 5) || (index >= 7 && index <= 9))
+        shownPicture_ = variant_.animationFrames[static_cast<std::size_t>(index)];
+    if (index == 7) animationIndex_ = -1;
+    else if (index == 8) animationIndex_ = variant_.reentryAfterEntry8;
+    else if (index == 9) animationIndex_ = variant_.reentryAfterEntry9;
+    update();
+    if (++animationIndex_ == 6) animationIndex_ = 0;
+}
+
+bool TEncryptDialog::canClose()
+{
+    if (!runIsActive()) return true;
+    framework::showMessage(this, {toQString(variant_.stillRunningCannotClose), toQString(variant_.programTitle),
+                                  framework::MessageIcon::Stop, framework::MessageButtons::Ok});
+    return false;
 }
 
 void TEncryptDialog::paint(QPainter& painter)

@@ -353,7 +353,7 @@ TEST_F(Selection, SourceFieldSwitchesBetweenOnePathAndTheList)
     app->mainWindow()->activateWindow();
     dialog->focusControl(TEncryptDialog::KeyField);
     dialog->focusControl(TEncryptDialog::SourceField);
-    QTRY_VERIFY(dialog->singlePathMode());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->singlePathMode(); }));
     EXPECT_EQ(dialog->lastFocusedEdit(), TEncryptDialog::FocusedEdit::Source);
 }
 

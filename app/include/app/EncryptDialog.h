@@ -3,9 +3,14 @@
 // and the command buttons.
 #pragma once
 
+#include "app/MainWindowRun.h"
+#include "app/TarvexThread.h"
+
 #include "services/BuildVariant.h"
 
 #include "framework/Dialog.h"
+
+#include <memory>
 
 namespace framework {
 class Application;
@@ -37,11 +42,12 @@ public:
         KeyLabel = 2222,
         KeyHintLine = 3333,
     };
-    enum Timer { KeyHintTimer = 2 };
+    enum Timer { RunTimer = 1, KeyHintTimer = 2 };
     enum class FocusedEdit { Source = 0, Target = 1, Key = 2 };
 
     static constexpr int fieldLimit = 259;
     static constexpr int keyHintInterval = 300;
+    static constexpr int runTimerInterval = 250;
     static constexpr int shownFolderLength = 25;
 
     TEncryptDialog(framework::Application& application, ProcessState& state, const services::VariantTexts& variant,
@@ -56,6 +62,17 @@ public:
     bool singlePathMode() const { return singlePathMode_; }
     FocusedEdit lastFocusedEdit() const { return lastFocusedEdit_; }
     int shownPicture() const { return shownPicture_; }
+    int animationIndex() const { return animationIndex_; }
+    // The worker of the last run started; null before the first.
+    TTarvexThread* currentWorker() const { return currentWorker_.get(); }
+
+    // Shows the next picture of the run's animation.
+    void drawAnimationFrame();
+    // The run has ended: the animation comes to rest on the picture that
+    // matches where its cycle stood.
+    void endAnimation();
+    // Refused, with a word to the user, while a run is active.
+    bool canClose() override;
 
     void filesDropped(const std::vector<std::string>& paths) override;
 
@@ -65,6 +82,10 @@ protected:
     void dialogTimerTick(int id) override;
 
 private:
+    void runButtonClicked();
+    bool confirmKey(const SecretText& key);
+    bool runIsActive() const;
+    void runTimerTick();
     void closeButtonClicked();
     void helpButtonClicked();
     void sourceFieldChanged();
@@ -90,4 +111,8 @@ private:
     bool singlePathMode_ = true;
     FocusedEdit lastFocusedEdit_ = FocusedEdit::Source;
     int shownPicture_ = services::restingPicture;
+    int animationIndex_ = 0;
+    // Declared before the worker, which uses it until its thread ends.
+    MainWindowRun runWindow_;
+    std::unique_ptr<TTarvexThread> currentWorker_;
 };

@@ -18,3 +18,8 @@ void setTargetDirectory(services::StringList& targetFiles, const std::string& fo
 // The folder of the directory form, with its final separator; nothing when
 // the targets are in per-file form.
 std::optional<std::string> targetDirectory(const services::StringList& targetFiles);
+
+// Where source `index` of a run is written: in the directory form the folder
+// and the source's own name; in the per-file form its entry, or the source
+// itself (in place) when the entry is empty or missing.
+std::string targetNameFor(const services::StringList& sources, const services::StringList& targets, int index);
