@@ -19,6 +19,7 @@
 
 #include "AllocationCounter.h"
 #include "OpenSslBlowfish.h"
+#include "RunBench.h"
 #include "tarvex.h"
 
 namespace {
@@ -95,6 +96,20 @@ void fileTransform(benchmark::State& state, bool inPlace)
         if (tarvexTransformFile(kKey, source.c_str(), target.c_str(), 1, 0) != TARVEX_OK)
             state.SkipWithError("file transform failed");
     }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kFileBytes));
+    fs::remove(source);
+    fs::remove(target);
+}
+
+// The same file into another file, as a window program's run does it.
+void fileRun(benchmark::State& state)
+{
+    const fs::path source = scratchFolder() / "source";
+    const fs::path target = scratchFolder() / "target";
+    writeFileOf(source, kFileBytes);
+    long long updates = 0;
+    for (auto _ : state) updates = runThroughProcessFiles(kKey, source.string(), target.string());
+    state.counters["window_updates"] = static_cast<double>(updates);
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kFileBytes));
     fs::remove(source);
     fs::remove(target);
@@ -204,6 +219,9 @@ int main(int argc, char** argv)
         ->Iterations(2)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("file_in_place", fileTransform, true)->Iterations(2)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("file_run_through_processFiles", fileRun)
+        ->Iterations(2)
+        ->Unit(benchmark::kMillisecond);
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
