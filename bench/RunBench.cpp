@@ -7,6 +7,8 @@
 
 #include "services/StringList.h"
 
+#include <mutex>
+
 namespace {
 
 // The window's part of a run, minus the window: every update is counted, as
@@ -31,8 +33,9 @@ long long runThroughProcessFiles(const char* key, const std::string& source, con
     request.targets.add(target);
     request.confirmOverWrite = false;
     services::StringList processed, keyHistory, activityLog;
+    std::mutex lock;
     CountingRunWindow window;
-    processFiles(request, {processed, keyHistory, activityLog}, services::variantTexts(services::BuildVariant::Encrypt),
-                 window);
+    processFiles(request, {processed, keyHistory, activityLog, lock},
+                 services::variantTexts(services::BuildVariant::Encrypt), window);
     return window.updates;
 }

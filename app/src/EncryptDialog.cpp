@@ -217,7 +217,7 @@ void TEncryptDialog::runButtonClicked()
     }
     if (!started.request) return;
     startDialogTimer(RunTimer, runTimerInterval);
-    const RunRecords records{state_.processedFiles, state_.keyHistory, state_.activityLog};
+    const RunRecords records{state_.processedFiles, state_.keyHistory, state_.activityLog, state_.recordsLock};
     currentWorker_ = std::make_unique<TTarvexThread>(std::move(*started.request), records, variant_, runWindow_);
     currentWorker_->start();
 }

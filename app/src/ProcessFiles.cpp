@@ -103,7 +103,10 @@ void processFiles(const RunRequest& request, RunRecords records, const services:
                   RunWindow& window)
 {
     const int count = request.sources.count();
-    records.processedFiles.clear();
+    {
+        const std::lock_guard<std::mutex> guard(records.lock);
+        records.processedFiles.clear();
+    }
     std::unique_ptr<RecoveryList> recoveryList;
     if (!prepareRecoveryList(request, window, recoveryList)) return;
 
@@ -118,7 +121,10 @@ void processFiles(const RunRequest& request, RunRecords records, const services:
             if (outcome == OverwriteOutcome::Skip) continue;
             if (outcome == OverwriteOutcome::Stop) break;
         }
-        records.processedFiles.add(source);
+        {
+            const std::lock_guard<std::mutex> guard(records.lock);
+            records.processedFiles.add(source);
+        }
         window.showCaption(toQString(variant.processingCaption).replace("%s", framework::displayPath(source)));
 
         const bool inPlace = equalIgnoringCase(source, target);
@@ -133,8 +139,11 @@ void processFiles(const RunRequest& request, RunRecords records, const services:
         if (lastWrite) framework::setLastWriteTime(source, *lastWrite);
         if (result != TARVEX_OK) failures.push_back({source, target, result});
 
-        services::recordProcessedFile(records.keyHistory, records.activityLog, source, target, request.key.text(),
-                                      request.blowFishOnly);
+        {
+            const std::lock_guard<std::mutex> guard(records.lock);
+            services::recordProcessedFile(records.keyHistory, records.activityLog, source, target, request.key.text(),
+                                          request.blowFishOnly);
+        }
         progressCallback(0);
     }
     recoveryList.reset();

@@ -97,7 +97,7 @@ Bytes transformedDirectly(const Bytes& plain, int direction, int layerChoice, co
 
 class Run : public testing::Test {
 protected:
-    RunRecords records() { return {processed, keyHistory, activityLog}; }
+    RunRecords records() { return {processed, keyHistory, activityLog, lock}; }
     void run(const std::vector<std::string>& sources, const std::vector<std::string>& targets, bool confirm,
              bool blowFishOnly = false, BuildVariant variant = BuildVariant::Encrypt)
     {
@@ -121,6 +121,7 @@ protected:
     StringList processed;
     StringList keyHistory;
     StringList activityLog;
+    std::mutex lock;
 };
 
 }  // namespace

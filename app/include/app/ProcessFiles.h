@@ -9,6 +9,7 @@
 
 #include <QString>
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -22,11 +23,12 @@ struct RunRequest {
     bool confirmOverWrite = true;
 };
 
-// The process-wide lists a run fills.
+// The process-wide lists a run fills, and the lock that guards them.
 struct RunRecords {
     services::StringList& processedFiles;
     services::StringList& keyHistory;
     services::StringList& activityLog;
+    std::mutex& lock;
 };
 
 // What a run needs of the window. Called on the worker's thread; each call

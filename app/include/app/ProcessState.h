@@ -7,6 +7,7 @@
 #include "services/StringList.h"
 
 #include <array>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,10 @@ struct ProcessState {
     services::StringList processedFiles;
     services::StringList activityLog;
     services::StringList keyHistory;
+    // A run appends to processedFiles, keyHistory and activityLog on its
+    // worker while the log viewer may read or clear them: each touch of those
+    // lists holds this lock, so no one ever sees a half-made list.
+    std::mutex recordsLock;
 
     // The login password when it serves as the key of every run; empty
     // (all zero) otherwise. Wiped at entry and at exit.
