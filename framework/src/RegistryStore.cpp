@@ -158,6 +158,14 @@ bool RegistryKey::writeBinary(const QString& name, const QByteArray& value)
     return writeTagged(name, binaryTag + QString::fromLatin1(value.toHex()));
 }
 
+bool RegistryKey::writeBinaries(const std::vector<std::pair<QString, QByteArray>>& values)
+{
+    if (!makePrivate(base_, filePath_)) return false;
+    QSettings settings(filePath_, QSettings::IniFormat);
+    for (const auto& [name, value] : values) settings.setValue(name, binaryTag + QString::fromLatin1(value.toHex()));
+    return settingsWritten(settings);
+}
+
 bool RegistryKey::deleteValue(const QString& name)
 {
     if (!makePrivate(base_, filePath_)) return false;

@@ -11,6 +11,7 @@
 
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using framework::RegistryKey;
 
@@ -178,4 +179,22 @@ TEST_F(RegistryStore, TheConfigurationFolderKeepsItsOwnMode)
     EXPECT_EQ(modeOf(base), "0751");
     QFile::setPermissions(base, saved);
     EXPECT_TRUE(written);
+}
+
+TEST_F(RegistryStore, SeveralValuesAreReplacedTogetherOrNotAtAll)
+{
+    auto key = RegistryKey::openOrCreate("Software\\Test\\Pair");
+    ASSERT_TRUE(key);
+    ASSERT_TRUE(key->writeBinaries({{"first", QByteArray(256, 'a')}, {"second", QByteArray(256, 'b')}}));
+    EXPECT_EQ(key->readBinary("first"), QByteArray(256, 'a'));
+    EXPECT_EQ(key->readBinary("second"), QByteArray(256, 'b'));
+    // A store that cannot be written keeps the old pair whole.
+    if (geteuid() != 0) {
+        const QString folder = QFileInfo(key->filePath()).path();
+        setMode(folder, 0500);
+        EXPECT_FALSE(key->writeBinaries({{"first", QByteArray(256, 'c')}, {"second", QByteArray(256, 'd')}}));
+        setMode(folder, 0700);
+        EXPECT_EQ(key->readBinary("first"), QByteArray(256, 'a'));
+        EXPECT_EQ(key->readBinary("second"), QByteArray(256, 'b'));
+    }
 }

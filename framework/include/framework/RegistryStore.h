@@ -16,6 +16,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace framework {
 
@@ -38,6 +40,9 @@ public:
     bool writeNumber(const QString& name, std::int32_t value);
     bool writeText(const QString& name, const QString& value);
     bool writeBinary(const QString& name, const QByteArray& value);
+    // Writes several binary values in one replacement of the key's file:
+    // a crash or a full disk leaves either all of them or none.
+    bool writeBinaries(const std::vector<std::pair<QString, QByteArray>>& values);
     bool deleteValue(const QString& name);
 
 private:
