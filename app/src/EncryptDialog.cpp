@@ -1,7 +1,9 @@
 #include "app/EncryptDialog.h"
 
+#include "app/AuthorisationDialog.h"
 #include "app/FolderExpansion.h"
 #include "app/KeyText.h"
+#include "app/LogDialog.h"
 #include "app/PassWordDialog.h"
 #include "app/Paths.h"
 #include "app/ProcessState.h"
@@ -83,9 +85,23 @@ void TEncryptDialog::setupWindow()
     setOptionBoxes();
 }
 
-// The credential check comes with the authorisation dialog. Until it exists a
-// program whose user ID is stored cannot check it, and must not open.
-bool TEncryptDialog::passStartupLogin() { return !settings_.userIdStored(); }
+// A program protected by a user ID opens only to the one who gives it and
+// its password.
+bool TEncryptDialog::passStartupLogin()
+{
+    if (!settings_.userIdStored()) return true;
+    TAuthorisationDialog login(this, resources(), variant_, state_, settings_);
+    login.setEnterMode(true);
+    framework::runModal(login);
+    return login.authorised();
+}
+
+void TEncryptDialog::authorise()
+{
+    TAuthorisationDialog authorisation(this, resources(), variant_, state_, settings_);
+    framework::runModal(authorisation);
+    applyLoginKeyToKeyField();
+}
 
 void TEncryptDialog::applyLoginKeyToKeyField()
 {
@@ -255,6 +271,12 @@ void TEncryptDialog::drawAnimationFrame()
     else if (index == 9) animationIndex_ = variant_.reentryAfterEntry9;
     update();
     if (++animationIndex_ == 6) animationIndex_ = 0;
+}
+
+void TEncryptDialog::viewLog()
+{
+    TLogDialog viewer(this, resources(), variant_, state_);
+    framework::runModal(viewer);
 }
 
 bool TEncryptDialog::canClose()

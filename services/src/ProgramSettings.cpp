@@ -6,9 +6,6 @@ namespace services {
 
 namespace {
 
-// A stored credential fills exactly this many bytes.
-constexpr int credentialSize = 256;
-
 QString toQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 }  // namespace
@@ -59,7 +56,29 @@ bool ProgramSettings::userIdStored() const
 {
     if (!commonKey_) return false;
     const auto userId = commonKey_->readBinary("userid");
-    return userId && userId->size() <= credentialSize;
+    return userId.has_value();
+}
+
+std::optional<QByteArray> ProgramSettings::readCredential(const QString& name) const
+{
+    if (!commonKey_) return std::nullopt;
+    return commonKey_->readBinary(name);
+}
+
+bool ProgramSettings::writeCredentials(const QByteArray& userId, const QByteArray& password)
+{
+    if (!commonKey_) return false;
+    // One replacement of the key's file: the old pair or the new one, never
+    // half of either, whatever stops the write.
+    return commonKey_->writeBinaries({{"password", password}, {"userid", userId}});
+}
+
+bool ProgramSettings::deleteCredentials()
+{
+    if (!commonKey_) return false;
+    commonKey_->deleteValue("userid");
+    commonKey_->deleteValue("password");
+    return !commonKey_->readBinary("userid") && !commonKey_->readBinary("password");
 }
 
 }  // namespace services

@@ -4,6 +4,9 @@
 #include "support/DialogTemplateFile.h"
 #include "support/FolderTree.h"
 
+#include "app/AuthorisationDialog.h"
+#include "app/PassWordDialog.h"
+
 #include "framework/FrameWindow.h"
 #include "framework/Platform.h"
 
@@ -216,18 +219,71 @@ TEST_F(MainWindow, HelpButtonOpensTheHelpFileOrSaysItIsMissing)
     EXPECT_TRUE(dialog->isVisible());
 }
 
-TEST_F(MainWindow, AStoredUserIdKeepsTheProgramShut)
+namespace {
+
+// The user types a user ID and password into the authorisation dialog and
+// presses OK; `confirmation` is typed into Confirm Password when it comes.
+void typeCredentials(ScriptedUserQueue& user, const QString& userId, const QString& password, bool useAsKey,
+                     const QString& confirmation = {})
 {
-    auto common = framework::RegistryKey::openOrCreate("Software\\Quillon\\Tarvex\\Common");
-    ASSERT_TRUE(common);
-    common->writeBinary("userid", QByteArray(256, '\x41'));
+    user.dialogSteps.push_back([=](framework::Dialog& dialog) {
+        dialog.setText(TAuthorisationDialog::UserIdField, userId);
+        dialog.setText(TAuthorisationDialog::PasswordField, password);
+        dialog.setChecked(TAuthorisationDialog::UsePasswordAsKeyBox, useAsKey);
+        dialog.press(framework::ResultOk);
+    });
+    if (confirmation.isEmpty()) return;
+    user.dialogSteps.push_back([=](framework::Dialog& confirm) {
+        EXPECT_EQ(confirm.windowTitle(), "  Confirm Password");
+        confirm.setText(TPassWordDialog::ConfirmField, confirmation);
+        confirm.press(framework::ResultOk);
+    });
+}
+
+}  // namespace
+
+TEST_F(MainWindow, ProtectionSetInOneProgramLocksBothAndALoginCanMakeThePasswordTheKey)
+{
+    TEncryptDialog* dialog = start();
+    typeCredentials(user, "ann", "a password of hers", false, "a password of hers");
+    dialog->authorise();
+    EXPECT_TRUE(user.dialogSteps.empty());
+    EXPECT_FALSE(state.hasLoginKey());
+
+    // Unsealwin now asks; a cancelled login ends it with status 1 before its
+    // window is shown or its position stored.
+    app.reset();
+    user.dialogSteps.push_back([](framework::Dialog& login) {
+        EXPECT_EQ(login.windowTitle(), "  Authorisation - Enter User ID and Password");
+        login.press(framework::ResultCancel);
+    });
     app = std::make_unique<TEncryptApp>(state, variantTexts(BuildVariant::Decrypt), keyboard);
     EXPECT_FALSE(app->start());
     EXPECT_EQ(app->endStatus(), 1);
     EXPECT_FALSE(app->mainWindow()->isVisible());
-    // The window never showed: it stood nowhere worth remembering.
     app.reset();
     EXPECT_EQ(settingsKey(BuildVariant::Decrypt)->readNumber("Right"), std::nullopt);
+
+    // The right pair with the password as key: the key field is emptied and
+    // shut, and the hint says why.
+    typeCredentials(user, "ann", "a password of hers", true);
+    dialog = start(BuildVariant::Decrypt);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(user.dialogSteps.empty());
+    EXPECT_TRUE(state.hasLoginKey());
+    EXPECT_EQ(dialog->text(TEncryptDialog::KeyField), "");
+    EXPECT_TRUE(dialog->isReadOnly(TEncryptDialog::KeyField));
+    dialog->updateKeyHint();
+    EXPECT_EQ(dialog->text(TEncryptDialog::KeyHintLine), "Login Password !");
+
+    // Removing the protection from the menu gives the key field back.
+    user.messageAnswers = {framework::ResultYes};
+    typeCredentials(user, "", "", false);
+    dialog->authorise();
+    EXPECT_FALSE(state.hasLoginKey());
+    EXPECT_FALSE(dialog->isReadOnly(TEncryptDialog::KeyField));
+    dialog = restart(BuildVariant::Decrypt);  // and no login is asked for
+    EXPECT_NE(dialog, nullptr);
 }
 
 TEST_F(MainWindow, TheProcessWidePointerToTheDialogGoesWithIt)

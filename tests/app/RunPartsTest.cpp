@@ -1,6 +1,7 @@
 // The parts of a run, without the window: program-like names and the
 // overwrite decision, target names, the recovery list, log entries, key bytes,
 // the progress bar's updates and processFiles itself on real files.
+#include "EngineHeldElsewhere.h"
 #include "support/FolderTree.h"
 
 #include "app/EngineGate.h"
@@ -23,7 +24,6 @@
 #include <sys/fsuid.h>
 #include <sys/stat.h>
 
-#include <condition_variable>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -423,32 +423,13 @@ TEST(EngineGate, TheWindowIsToldRatherThanMadeToWaitWhileARunHoldsTheEngine)
 {
     ScriptedUserQueue user;
     framework::ScopedScriptedUser installed(user);
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool held = false;
-    bool release = false;
-    std::thread worker([&] {
-        const EngineGate::Pass pass = EngineGate::waitForTurn();
-        std::unique_lock<std::mutex> lock(mutex);
-        held = true;
-        changed.notify_all();
-        changed.wait(lock, [&] { return release; });
-    });
-    {
-        std::unique_lock<std::mutex> lock(mutex);
-        changed.wait(lock, [&] { return held; });
-    }
+    EngineHeldElsewhere engine;
     user.messageAnswers = {framework::ResultOk};
     EXPECT_EQ(EngineGate::tryTurnOrSay(nullptr, variantTexts(BuildVariant::Decrypt)), std::nullopt);
     ASSERT_EQ(user.messages.size(), 1u);
     EXPECT_EQ(user.messages[0].text, "Tarvex is still decrypting a selection.\nPlease try again when it has finished.");
     EXPECT_EQ(user.messages[0].caption, "Tarvex - Decrypt");
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        release = true;
-    }
-    changed.notify_all();
-    worker.join();
+    engine.release();
     EXPECT_NE(EngineGate::tryTurnOrSay(nullptr, variantTexts(BuildVariant::Decrypt)), std::nullopt);
     EXPECT_EQ(user.messages.size(), 1u);
 }

@@ -342,3 +342,18 @@ TEST_F(Runs, TheAnimationRestsWhereItsCycleStoodAndTheNextRunGoesOnFromThere)
     dialog->drawAnimationFrame();  // re-entry 2, plus one: index 3
     EXPECT_EQ(dialog->shownPicture(), 12);
 }
+
+TEST_F(Runs, ALoginPasswordServesAsTheKeyWithoutAConfirmation)
+{
+    const Bytes plain = testsupport::randomBytes(100000, 21);
+    const std::string file = tree.file("notes.txt");
+    writeFile(file, plain);
+    const std::string password = "the login password";
+    std::copy(password.begin(), password.end(), state.loginKey.begin());
+    fill(file, "", QString());  // the key field is empty and shut
+    runToEnd();                 // no Confirm Key dialog is expected
+    const std::string scratch = tree.at("expected.bin");
+    writeFile(scratch, plain);
+    ASSERT_EQ(tarvexTransformFile(password.c_str(), scratch.c_str(), scratch.c_str(), TARVEX_ENCRYPT, 0), TARVEX_OK);
+    EXPECT_EQ(readFile(file), readFile(scratch));
+}

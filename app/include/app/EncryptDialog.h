@@ -74,6 +74,13 @@ public:
     // Refused, with a word to the user, while a run is active.
     bool canClose() override;
 
+    // The commands of the pop-up menu.
+    enum Command { ViewLogCommand = 1000, AboutCommand = 1001, AuthorisationCommand = 1002, BatchFileCommand = 1003 };
+    // View Log: the activity log, which the user may delete or export.
+    void viewLog();
+    // Authorisation: create, change or remove the user ID and password.
+    void authorise();
+
     void filesDropped(const std::vector<std::string>& paths) override;
 
 protected:

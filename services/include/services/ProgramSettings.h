@@ -50,8 +50,19 @@ public:
     StoredOptions readStoredOptions() const;
     void saveOptions(bool confirmOverwrite, bool blowFishOnly);
     void saveFramePosition(FramePosition position);
-    // Whether a user ID is stored, so that a start must ask for it.
+    // Whether a user ID is stored, so that a start must ask for it; one of
+    // the wrong size too, so that damage never opens the programs unasked.
     bool userIdStored() const;
+
+    // The credential pair under the common key ("userid", "password").
+    std::optional<QByteArray> readCredential(const QString& name) const;
+    // Replaces the pair so that a crash or a full store leaves either the old
+    // pair, the new pair, or no "userid" (the value a start keys on): the
+    // old "userid" goes first, the new "userid" is written last. Whether
+    // every step reached the store.
+    bool writeCredentials(const QByteArray& userId, const QByteArray& password);
+    // "userid" first, so that no moment leaves a "userid" without its pair.
+    bool deleteCredentials();
 
 private:
     std::optional<framework::RegistryKey> settingsKey_;

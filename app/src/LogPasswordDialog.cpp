@@ -1,0 +1,55 @@
+#include "app/LogPasswordDialog.h"
+
+#include "app/KeyText.h"
+
+#include <array>
+
+namespace {
+
+using framework::ControlEvent;
+using Response = framework::Response<TLogPasswordDialog>;
+
+}  // namespace
+
+TLogPasswordDialog::TLogPasswordDialog(QWidget* parent, const framework::ResourceSet& resources,
+                                       const services::VariantTexts& variant)
+    : Dialog(parent, resources, QString::number(variant.logPasswordTemplate))
+{}
+
+// The typed key goes with the dialog.
+TLogPasswordDialog::~TLogPasswordDialog() { setText(KeyField, QString()); }
+
+void TLogPasswordDialog::setupWindow()
+{
+    static constexpr std::array responses{
+        Response{framework::ResultOk, ControlEvent::Clicked, &TLogPasswordDialog::okClicked},
+        Response{framework::ResultCancel, ControlEvent::Clicked, &TLogPasswordDialog::cancelClicked},
+    };
+    bindResponses<TLogPasswordDialog>(this, responses);
+    key_.wipe();
+    blowFishOnly_ = false;
+    setText(KeyField, QString());
+    setChecked(BlowFishOnlyBox, false);
+    setTextLimit(KeyField, fieldLimit);
+    focusControl(KeyField);
+}
+
+void TLogPasswordDialog::okClicked()
+{
+    blowFishOnly_ = isChecked(BlowFishOnlyBox);
+    key_ = keyFromTypedText(text(KeyField));
+    if (key_.size() >= shortestKey && key_.size() <= longestKey) {
+        endDialog(framework::ResultOk);
+        return;
+    }
+    key_.wipe();
+    framework::showMessage(
+        this, {QStringLiteral("That is not a valid password.\nThe password must be between 8 and 88 characters long."),
+               QStringLiteral("Invalid Password"), framework::MessageIcon::Stop, framework::MessageButtons::Ok});
+}
+
+void TLogPasswordDialog::cancelClicked()
+{
+    key_.wipe();
+    endDialog(framework::ResultCancel);
+}
