@@ -27,7 +27,7 @@ const QString clearanceCaption = QStringLiteral("  Security Clearance");
 const QString filler =
     QStringLiteral("Here is a long run of filler words that hides what was typed here. Now it is all gone!!!");
 
-QString toQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+using services::toQString;
 
 void wipe(QByteArray& bytes)
 {

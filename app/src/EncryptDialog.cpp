@@ -27,7 +27,7 @@ namespace {
 using framework::ControlEvent;
 using Response = framework::Response<TEncryptDialog>;
 
-QString toQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+using services::toQString;
 
 // Where the 85 by 120 picture of the picture area is drawn.
 constexpr QPoint picturePosition(312, 136);

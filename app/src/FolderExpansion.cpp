@@ -9,7 +9,7 @@
 
 namespace {
 
-QString toQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+using services::toQString;
 
 // A refused subfolder's caption sets the program folder further apart.
 QString subfolderRefusalCaption(RefusalKind kind, const std::string& subfolder)

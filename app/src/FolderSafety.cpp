@@ -1,5 +1,7 @@
 #include "app/FolderSafety.h"
 
+#include "app/Paths.h"
+
 #include "framework/FileSystem.h"
 #include "framework/Platform.h"
 
@@ -15,14 +17,6 @@ std::vector<std::string> formsOf(const std::string& folder)
     const std::string resolved = framework::resolvedPath(folder);
     if (!resolved.empty() && resolved != folder) forms.push_back(resolved);
     return forms;
-}
-
-char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool equalIgnoringCase(const std::string& first, const std::string& second)
-{
-    return std::equal(first.begin(), first.end(), second.begin(), second.end(),
-                      [](char a, char b) { return asciiLower(a) == asciiLower(b); });
 }
 
 // The system folder itself in any case, or anything below it in the same

@@ -17,7 +17,7 @@ namespace {
 using framework::MessageButtons;
 using framework::MessageIcon;
 
-QString toQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+using services::toQString;
 
 // The export's choices, in the order the save dialog shows them.
 const QString exportFilters =

@@ -3,6 +3,15 @@
 #include "framework/FileSystem.h"
 #include "framework/Platform.h"
 
+#include <algorithm>
+
+bool equalIgnoringCase(const std::string& first, const std::string& second)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return std::equal(first.begin(), first.end(), second.begin(), second.end(),
+                      [&](char a, char b) { return lower(a) == lower(b); });
+}
+
 bool isFilePath(const std::string& path) { return framework::opensAsRegularFile(path); }
 
 bool isFolderPath(const std::string& path) { return framework::opensAsFolder(path); }

@@ -13,7 +13,7 @@
 
 namespace {
 
-QString toQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+using services::toQString;
 
 }  // namespace
 

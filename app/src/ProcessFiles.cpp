@@ -2,6 +2,7 @@
 
 #include "app/EngineGate.h"
 #include "app/OverwriteDecision.h"
+#include "app/Paths.h"
 #include "app/RecoveryList.h"
 #include "app/TargetFiles.h"
 
@@ -18,7 +19,7 @@
 
 namespace {
 
-QString toQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+using services::toQString;
 
 // The engine calls back through a plain function: the window of the one
 // running file, and the value its bar shows, live here. The engine gate
@@ -37,13 +38,6 @@ public:
     ProgressWindowScope(const ProgressWindowScope&) = delete;
     ProgressWindowScope& operator=(const ProgressWindowScope&) = delete;
 };
-
-bool equalIgnoringCase(const std::string& first, const std::string& second)
-{
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return std::equal(first.begin(), first.end(), second.begin(), second.end(),
-                      [&](char a, char b) { return lower(a) == lower(b); });
-}
 
 QString failureReason(int result, const std::string& target)
 {

@@ -12,14 +12,7 @@
 
 namespace {
 
-QString toQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-bool equalIgnoringCase(const std::string& first, const std::string& second)
-{
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return std::equal(first.begin(), first.end(), second.begin(), second.end(),
-                      [&](char a, char b) { return lower(a) == lower(b); });
-}
+using services::toQString;
 
 void refuse(QWidget* owner, const services::VariantTexts& variant, const QString& text)
 {

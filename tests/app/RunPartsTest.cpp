@@ -227,15 +227,16 @@ TEST(RecoveryList, HoldsEveryTargetOnDiskNeverClobbersAndGoesWithTheRun)
 
 TEST(ActivityLog, EntriesKeyWordsAndTimes)
 {
+    // 9 h 5 min 7 s on 3 February 2000.
     std::tm when{};
-    when.tm_mday = 9;
-    when.tm_mon = 11;
-    when.tm_year = 126;
-    when.tm_hour = 7;
+    when.tm_mday = 3;
+    when.tm_mon = 1;
+    when.tm_year = 100;
+    when.tm_hour = 9;
     when.tm_min = 5;
-    when.tm_sec = 3;
+    when.tm_sec = 7;
     EXPECT_EQ(services::logEntry("/a/b.txt", "/out/b.txt", "NEW", true, when),
-              "SOURCE: /a/b.txt; TARGET: /out/b.txt; KEY: NEW; OPTIONS: BlowFishOnly; 09/12/2026 07:05:03");
+              "SOURCE: /a/b.txt; TARGET: /out/b.txt; KEY: NEW; OPTIONS: BlowFishOnly; 03/02/2000 09:05:07");
     EXPECT_EQ(services::logEntry("s", "t", "SAME", false, std::nullopt),
               "SOURCE: s; TARGET: t; KEY: SAME; OPTIONS: Default; dd/mm/yyyy hh:mm:ss");
 

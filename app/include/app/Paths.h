@@ -10,6 +10,9 @@
 bool isFilePath(const std::string& path);
 // A folder whose listing can be read.
 bool isFolderPath(const std::string& path);
+// Whether two names are equal when ASCII letters are folded to one case, as
+// the engine compares a source with its target.
+bool equalIgnoringCase(const std::string& first, const std::string& second);
 // What follows the last separator; the whole text when there is none.
 std::string fileNamePart(const std::string& path);
 // The folder a path names or lies in, without its final separator: "/out" (a

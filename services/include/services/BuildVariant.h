@@ -2,6 +2,8 @@
 // two programs is in this one table, chosen by the build.
 #pragma once
 
+#include <QString>
+
 #include <array>
 #include <string_view>
 
@@ -71,6 +73,12 @@ struct VariantTexts {
 };
 
 const VariantTexts& variantTexts(BuildVariant variant);
+
+// A text of the table (or any UTF-8 text) as the window shows it.
+inline QString toQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // The bitmap shown before the first run, in both programs.
 inline constexpr int restingPicture = 2;
