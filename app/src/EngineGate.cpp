@@ -21,11 +21,9 @@ std::optional<EngineGate::Pass> EngineGate::tryTurnOrSay(QWidget* owner, const s
 {
     auto pass = tryTurn();
     if (!pass) {
-        const auto text = [](std::string_view view) {
-            return QString::fromUtf8(view.data(), static_cast<qsizetype>(view.size()));
-        };
-        framework::showMessage(owner, {text(variant.engineBusy), text(variant.programTitle),
-                                       framework::MessageIcon::Exclamation, framework::MessageButtons::Ok});
+        framework::showMessage(owner,
+                               {services::toQString(variant.engineBusy), services::toQString(variant.programTitle),
+                                framework::MessageIcon::Exclamation, framework::MessageButtons::Ok});
     }
     return pass;
 }

@@ -1,7 +1,8 @@
 #include "app/LogExport.h"
 
+#include "framework/FileSystem.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 
@@ -32,22 +33,6 @@ void encryptInPlace(const EngineGate::Pass& pass, const SecretText& key, std::st
     }
 }
 
-namespace {
-
-bool writeAll(int descriptor, const std::string& bytes)
-{
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t result = ::write(descriptor, bytes.data() + written, bytes.size() - written);
-        if (result < 0 && errno == EINTR) continue;
-        if (result <= 0) return false;
-        written += static_cast<std::size_t>(result);
-    }
-    return true;
-}
-
-}  // namespace
-
 WriteResult replaceFile(const std::string& path, const std::string& bytes)
 {
     const std::filesystem::path target(path);
@@ -65,7 +50,7 @@ WriteResult replaceFile(const std::string& path, const std::string& bytes)
     const int descriptor = ::mkstemp(temporary.data());
     if (descriptor < 0) return WriteResult::CannotOpen;
 
-    bool ok = writeAll(descriptor, bytes) && ::fsync(descriptor) == 0;
+    bool ok = framework::writeDurably(descriptor, bytes);
     ok = ::close(descriptor) == 0 && ok;
     ok = ok && ::rename(temporary.c_str(), path.c_str()) == 0;
     if (!ok) {

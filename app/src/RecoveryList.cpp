@@ -1,5 +1,7 @@
 #include "app/RecoveryList.h"
 
+#include "framework/FileSystem.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -10,18 +12,6 @@ namespace {
 // A list left by an earlier run in the same second is never overwritten: it
 // may be all that tells which files a crash left half done.
 constexpr int nameAttempts = 1000;
-
-bool writeAll(int descriptor, const std::string& text)
-{
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t done = write(descriptor, text.data() + written, text.size() - written);
-        if (done < 0 && errno == EINTR) continue;
-        if (done <= 0) return false;
-        written += static_cast<std::size_t>(done);
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -36,7 +26,7 @@ std::unique_ptr<RecoveryList> RecoveryList::create(const std::vector<std::string
             if (errno == EEXIST) continue;
             return nullptr;
         }
-        const bool durable = writeAll(descriptor, content) && fsync(descriptor) == 0;
+        const bool durable = framework::writeDurably(descriptor, content);
         const bool closed = close(descriptor) == 0;
         if (durable && closed) return std::unique_ptr<RecoveryList>(new RecoveryList(name));
         unlink(name.c_str());

@@ -122,6 +122,18 @@ std::optional<std::string> readStream(const std::string& path)
     }
 }
 
+bool writeDurably(int descriptor, std::string_view bytes)
+{
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t done = write(descriptor, bytes.data() + written, bytes.size() - written);
+        if (done < 0 && errno == EINTR) continue;
+        if (done <= 0) return false;
+        written += static_cast<std::size_t>(done);
+    }
+    return fsync(descriptor) == 0;
+}
+
 bool isRegularFile(const std::string& path)
 {
     struct stat status {};

@@ -3,7 +3,6 @@
 #include "framework/Dialog.h"
 
 #include "DroppedFiles.h"
-#include "ThreadHandOver.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -42,18 +41,6 @@ std::optional<QPoint> FrameWindow::normalPosition() const
 {
     if (!shown_) return std::nullopt;
     return normalPosition_;
-}
-
-void FrameWindow::setCaption(const QString& caption)
-{
-    if (handedToUserInterfaceThread(this, [=, this] { setCaption(caption); })) return;
-    setWindowTitle(caption);
-}
-
-void FrameWindow::setInputEnabled(bool enabled)
-{
-    if (handedToUserInterfaceThread(this, [=, this] { setInputEnabled(enabled); })) return;
-    setEnabled(enabled);
 }
 
 void FrameWindow::showEvent(QShowEvent* event)

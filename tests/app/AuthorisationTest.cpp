@@ -366,8 +366,7 @@ TEST_F(Authorisation, ABusyEngineRefusesTheEncodingAndKeepsTheDialogOpen)
     run(false, [&](framework::Dialog& dialog) {
         user.messageAnswers.push_back(ResultOk);
         type(dialog, userId, password);
-        expectMessage(QString::fromUtf8(variant.engineBusy.data(), qsizetype(variant.engineBusy.size())),
-                      "Tarvex - Encrypt", MessageIcon::Exclamation);
+        expectMessage(services::toQString(variant.engineBusy), "Tarvex - Encrypt", MessageIcon::Exclamation);
         EXPECT_FALSE(dialog.hasEnded());
         EXPECT_TRUE(nothingStored());
         engine.release();

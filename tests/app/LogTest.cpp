@@ -37,7 +37,7 @@ namespace {
 
 const QString logKey = "log key 12345";
 
-QString q(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+using services::toQString;
 
 class Log : public MainWindow {
 protected:
@@ -121,7 +121,7 @@ TEST_F(Log, TheViewerListsTheLogInOrderAndDeleteAllAsksFirst)
 
         // An empty log: Delete All asks nothing (any message would fail).
         view([this](framework::Dialog& viewer) {
-            EXPECT_EQ(viewer.windowTitle(), q(variant->logViewerTitle));
+            EXPECT_EQ(viewer.windowTitle(), toQString(variant->logViewerTitle));
             EXPECT_TRUE(viewer.listItems(variant->logListBox).isEmpty());
             viewer.press(variant->logDeleteAllButton);
         });
@@ -180,7 +180,7 @@ TEST_F(Log, TheKeyMustHave8To88CharactersAndTheKeyDialogStartsEmptyEachTime)
         EXPECT_FALSE(keyDialog.isChecked(TLogPasswordDialog::BlowFishOnlyBox));
         auto* box = qobject_cast<QCheckBox*>(keyDialog.control(TLogPasswordDialog::BlowFishOnlyBox));
         ASSERT_NE(box, nullptr);
-        EXPECT_EQ(box->text(), q(variant->logKeyBlowFishCaption));
+        EXPECT_EQ(box->text(), toQString(variant->logKeyBlowFishCaption));
         for (const int length : {7, 89}) {
             user.messageAnswers.push_back(ResultOk);
             keyDialog.setText(TLogPasswordDialog::KeyField, QString(length, 'k'));
@@ -278,7 +278,7 @@ TEST_F(Log, TheExportIsRefusedWhileARunHoldsTheEngine)
     view([this](framework::Dialog& viewer) { viewer.press(variant->logSaveToFileButton); });
     engine.release();
 
-    expectLastMessage(q(variant->engineBusy), q(variant->programTitle), MessageIcon::Exclamation);
+    expectLastMessage(toQString(variant->engineBusy), toQString(variant->programTitle), MessageIcon::Exclamation);
     EXPECT_TRUE(user.fileDialogs.empty());
     EXPECT_FALSE(std::filesystem::exists(target));
 }

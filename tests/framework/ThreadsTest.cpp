@@ -4,7 +4,6 @@
 #include "support/ScriptedUserQueue.h"
 
 #include "framework/Dialog.h"
-#include "framework/FrameWindow.h"
 #include "framework/Modal.h"
 #include "framework/UserInterfaceThread.h"
 #include "framework/WorkerThread.h"
@@ -414,26 +413,4 @@ TEST_F(DialogFromAWorker, CallsLeftForADialogThatIsGoneAreDropped)
     EXPECT_TRUE(worker.waitForEnd(5000));
     delete gone;
     EXPECT_TRUE(QTest::qWaitFor([&] { return kept.text(101) == "in time"; }));
-}
-
-TEST(FrameFromAWorker, CaptionAndInputAreSetOnTheUserInterfaceThread)
-{
-    QTemporaryDir folder;
-    ASSERT_TRUE(
-        writeDialogTemplate(folder.path(), "CLIENT", "DIALOG CLIENT 100 60 \"\"\nCONTROL 101 edit \"\" 8 8 80 14\n"));
-    FrameWindow frame("Sealwin", new Dialog(nullptr, ResourceSet(folder.path()), "CLIENT"));
-    ASSERT_TRUE(frame.create());
-    Worker worker([&] {
-        frame.setCaption("Sealwin - /tmp/a");
-        frame.setInputEnabled(false);
-        return 0;
-    });
-    worker.start();
-    EXPECT_TRUE(worker.waitForEnd(5000));
-    EXPECT_EQ(frame.windowTitle(), "Sealwin");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !frame.isEnabled(); }));
-    EXPECT_EQ(frame.windowTitle(), "Sealwin - /tmp/a");
-    EXPECT_FALSE(frame.client()->control(101)->isEnabled());
-    frame.setInputEnabled(true);  // on this thread: at once
-    EXPECT_TRUE(frame.client()->control(101)->isEnabled());
 }

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace framework {
@@ -41,6 +42,9 @@ bool isFileSystemRoot(const std::string& path);
 // read to its end, so that a list can come from `<(command)` or /dev/stdin.
 // Nothing for a folder or for what cannot be opened or read.
 std::optional<std::string> readStream(const std::string& path);
+// Writes all of `bytes` to an open file and waits until they have reached
+// the disk. Whether they did.
+bool writeDurably(int descriptor, std::string_view bytes);
 // Whether the path names a regular file (a link counts as what it points to).
 bool isRegularFile(const std::string& path);
 // Deletes a regular file; anything else is left alone. Whether it went.

@@ -25,12 +25,6 @@ public:
     // nothing for a frame that was never shown, which stood nowhere.
     std::optional<QPoint> normalPosition() const;
 
-    // These two may be called from any thread: off the user-interface thread
-    // they act there later, in the order they were called.
-    void setCaption(const QString& caption);
-    // A disabled frame takes no input, its client's controls included.
-    void setInputEnabled(bool enabled);
-
 protected:
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
