@@ -21,8 +21,8 @@ using services::toQString;
 
 // The export's choices, in the order the save dialog shows them.
 const QString exportFilters =
-    QStringLiteral("All Files(*.*) (*);;Text Files(*.txt) (*.txt);;Log Files(*.log) (*.log);;"
-                   "Word Document Files(*.doc) (*.doc);;Zip Files(*.zip) (*.zip);;Word Excel Worksheet(*.xls) (*.xls)");
+    QStringLiteral("All Files(*.*)|*.*|Text Files(*.txt)|*.txt|Log Files(*.log)|*.log|"
+                   "Word Document Files(*.doc)|*.doc|Zip Files(*.zip)|*.zip|Word Excel Worksheet(*.xls)|*.xls|");
 
 }  // namespace
 
@@ -110,10 +110,9 @@ void TLogDialog::saveToFileClicked()
     }
     if (state_.mainDialog) state_.mainDialog->setProgress(TEncryptDialog::ProgressBar, 0);
 
-    const QString chosen =
-        framework::chooseFileToSave(this, {toQString(variant_.logSaveTitle), QString(), exportFilters});
-    if (chosen.isEmpty()) return;
-    switch (logexport::replaceFile(framework::pathFromText(chosen), text)) {
+    const std::string chosen = framework::chooseFileToSave(this, {toQString(variant_.logSaveTitle), exportFilters});
+    if (chosen.empty()) return;
+    switch (logexport::replaceFile(chosen, text)) {
     case logexport::WriteResult::Written: return;
     case logexport::WriteResult::CannotOpen:
         framework::showMessage(this, {QStringLiteral("Could not open log file"), QStringLiteral("I/O Error"),

@@ -3,9 +3,13 @@
 #include "ThreadHandOver.h"
 
 #include "framework/Dialog.h"
+#include "framework/FileSystem.h"
+#include "framework/PathText.h"
+#include "framework/Platform.h"
 #include "framework/UserInterfaceThread.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -57,6 +61,60 @@ int escapeAnswer(MessageButtons buttons)
     return ResultCancel;
 }
 
+using FileMode = QFileDialog::FileMode;
+
+// The choices of a filter such as "All Files(*.*)|*.*|Text Files(*.txt)|*.txt|"
+// as the dialog takes them. "*.*" means every file, with or without a dot in
+// its name; patterns separated by ';' become one choice.
+QStringList nameFiltersOf(const QString& filter)
+{
+    QStringList choices;
+    const QStringList parts = filter.split('|');
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+        for (QString& pattern : patterns) {
+            pattern = pattern.trimmed();
+            if (pattern == QStringLiteral("*.*")) pattern = QStringLiteral("*");
+        }
+        choices << parts[i] + QStringLiteral(" (") + patterns.join(' ') + ')';
+    }
+    return choices;
+}
+
+std::vector<std::string> runFileDialog(QWidget* owner, const FileDialogRequest& request,
+                                       QFileDialog::AcceptMode acceptMode, FileMode fileMode)
+{
+    const std::string folder = request.folder.empty() ? currentDirectory() : request.folder;
+    QFileDialog dialog(owner, request.title, QFile::decodeName(QByteArray::fromStdString(folder)));
+    dialog.setAcceptMode(acceptMode);
+    dialog.setFileMode(fileMode);
+    const QStringList filters = nameFiltersOf(request.filter);
+    if (!filters.isEmpty()) {
+        // The descriptions already say which files they show.
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
+        dialog.setNameFilters(filters);
+    }
+    std::vector<std::string> chosen;
+    if (dialog.exec() != QDialog::Accepted) return chosen;
+    for (const QString& path : dialog.selectedFiles()) chosen.push_back(pathFromPickedText(path));
+    return chosen;
+}
+
+// The dialog gives every path whole, all in one folder.
+PickedFiles pickedFilesOf(const std::vector<std::string>& paths)
+{
+    PickedFiles picked;
+    for (const std::string& path : paths) {
+        const std::size_t separator = path.rfind(pathSeparator);
+        if (picked.names.empty()) {
+            if (separator == std::string::npos) picked.folder = currentDirectory();
+            else picked.folder = separator == 0 ? std::string(1, pathSeparator) : path.substr(0, separator);
+        }
+        picked.names.push_back(separator == std::string::npos ? path : path.substr(separator + 1));
+    }
+    return picked;
+}
+
 }  // namespace
 
 ScopedScriptedUser::ScopedScriptedUser(ScriptedUser& user) : previous_(scriptedUser) { scriptedUser = &user; }
@@ -101,21 +159,23 @@ int runModal(Dialog& dialog)
     return dialog.endResult();
 }
 
-QStringList chooseFilesToOpen(QWidget* owner, const FileDialogRequest& request)
+PickedFiles chooseFilesToOpen(QWidget* owner, const FileDialogRequest& request)
 {
     if (!isUserInterfaceThread()) return readOnUserInterfaceThread([&] { return chooseFilesToOpen(owner, request); });
-    if (scriptedUser) return scriptedUser->answerFileDialog(request);
-    return QFileDialog::getOpenFileNames(owner, request.title, request.folder, request.filter);
+    const FileMode mode = request.multipleSelection ? FileMode::ExistingFiles
+                          : request.fileMustExist   ? FileMode::ExistingFile
+                                                    : FileMode::AnyFile;
+    return pickedFilesOf(scriptedUser ? scriptedUser->answerFileDialog(request)
+                                      : runFileDialog(owner, request, QFileDialog::AcceptOpen, mode));
 }
 
-QString chooseFileToSave(QWidget* owner, const FileDialogRequest& request)
+std::string chooseFileToSave(QWidget* owner, const FileDialogRequest& request)
 {
     if (!isUserInterfaceThread()) return readOnUserInterfaceThread([&] { return chooseFileToSave(owner, request); });
-    if (scriptedUser) {
-        const QStringList chosen = scriptedUser->answerFileDialog(request);
-        return chosen.isEmpty() ? QString() : chosen.front();
-    }
-    return QFileDialog::getSaveFileName(owner, request.title, request.folder, request.filter);
+    const std::vector<std::string> chosen =
+        scriptedUser ? scriptedUser->answerFileDialog(request)
+                     : runFileDialog(owner, request, QFileDialog::AcceptSave, FileMode::AnyFile);
+    return chosen.empty() ? std::string() : chosen.front();
 }
 
 }  // namespace framework

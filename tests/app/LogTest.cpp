@@ -81,7 +81,7 @@ protected:
             confirm.setText(TPassWordDialog::ConfirmField, key);
             confirm.press(ResultOk);
         });
-        user.fileAnswers.push_back({QString::fromStdString(target)});
+        user.fileAnswers.push_back({target});
         view([this](framework::Dialog& viewer) { viewer.press(variant->logSaveToFileButton); });
         EXPECT_TRUE(user.dialogSteps.empty());
     }
@@ -218,8 +218,8 @@ TEST_F(Log, TheExportIsTheFileTransformOfTheLinesAndResetsTheBar)
     ASSERT_EQ(user.fileDialogs.size(), 1u);
     EXPECT_EQ(user.fileDialogs[0].title, "Save encryption details to log file");
     EXPECT_EQ(user.fileDialogs[0].filter,
-              "All Files(*.*) (*);;Text Files(*.txt) (*.txt);;Log Files(*.log) (*.log);;Word Document "
-              "Files(*.doc) (*.doc);;Zip Files(*.zip) (*.zip);;Word Excel Worksheet(*.xls) (*.xls)");
+              "All Files(*.*)|*.*|Text Files(*.txt)|*.txt|Log Files(*.log)|*.log|Word Document Files(*.doc)|*.doc|"
+              "Zip Files(*.zip)|*.zip|Word Excel Worksheet(*.xls)|*.xls|");
     auto* bar = qobject_cast<QProgressBar*>(mainDialog->control(TEncryptDialog::ProgressBar));
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->value(), 0);
@@ -274,7 +274,7 @@ TEST_F(Log, TheExportIsRefusedWhileARunHoldsTheEngine)
         confirm.setText(TPassWordDialog::ConfirmField, logKey);
         confirm.press(ResultOk);
     });
-    user.fileAnswers.push_back({QString::fromStdString(target)});
+    user.fileAnswers.push_back({target});
     view([this](framework::Dialog& viewer) { viewer.press(variant->logSaveToFileButton); });
     engine.release();
 

@@ -191,15 +191,6 @@ TEST_F(ModalSeam, MissingTemplateIsCancelledWithoutAWindow)
     EXPECT_FALSE(dialog.isCreated());
 }
 
-TEST_F(ModalSeam, FileDialogsAreAnsweredToo)
-{
-    user.fileAnswers.push_back({"/tmp/a", "/tmp/b"});
-    EXPECT_EQ(chooseFilesToOpen(nullptr, {"Select file(s) to Encrypt", "/tmp", ""}), QStringList({"/tmp/a", "/tmp/b"}));
-    EXPECT_EQ(chooseFileToSave(nullptr, {"Save", "/tmp", ""}), QString());
-    ASSERT_EQ(user.fileDialogs.size(), 2u);
-    EXPECT_EQ(user.fileDialogs[0].title, "Select file(s) to Encrypt");
-}
-
 namespace {
 
 class DropDialog : public Dialog {

@@ -250,7 +250,7 @@ public:
         onUserInterfaceThread.push_back(isUserInterfaceThread());
         return ScriptedUserQueue::answerMessage(request);
     }
-    QStringList answerFileDialog(const FileDialogRequest& request) override
+    std::vector<std::string> answerFileDialog(const FileDialogRequest& request) override
     {
         onUserInterfaceThread.push_back(isUserInterfaceThread());
         return ScriptedUserQueue::answerFileDialog(request);
@@ -266,13 +266,13 @@ TEST(ModalFromAWorker, MessagesAndFileDialogsReachTheUserOnTheUserInterfaceThrea
     user.messageAnswers.push_back(ResultNo);
     user.fileAnswers = {{"/tmp/a", "/tmp/b"}, {"/tmp/saved"}};
     int answer = 0;
-    QStringList opened;
-    QString saved;
+    PickedFiles opened;
+    std::string saved;
     Worker worker([&] {
         answer = showMessage(nullptr,
                              {"Overwrite /tmp/x ?", "  Sealwin", MessageIcon::Question, MessageButtons::YesNoCancel});
-        opened = chooseFilesToOpen(nullptr, {"Open", "/tmp", "Batch files (*.tvx)"});
-        saved = chooseFileToSave(nullptr, {"Save", "/tmp", ""});
+        opened = chooseFilesToOpen(nullptr, {"Open", "Batch files (*.tvx)|*.tvx", true});
+        saved = chooseFileToSave(nullptr, {"Save"});
         return 0;
     });
     worker.start();
@@ -283,7 +283,8 @@ TEST(ModalFromAWorker, MessagesAndFileDialogsReachTheUserOnTheUserInterfaceThrea
     EXPECT_EQ(user.messages[0].caption, "  Sealwin");
     EXPECT_EQ(user.messages[0].icon, MessageIcon::Question);
     EXPECT_EQ(user.messages[0].buttons, MessageButtons::YesNoCancel);
-    EXPECT_EQ(opened, QStringList({"/tmp/a", "/tmp/b"}));
+    EXPECT_EQ(opened.folder, "/tmp");
+    EXPECT_EQ(opened.names, (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(saved, "/tmp/saved");
     EXPECT_EQ(user.onUserInterfaceThread, (std::vector<bool>{true, true, true}));
 }

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
+
+#include <string>
+#include <vector>
 
 class QWidget;
 
@@ -26,10 +28,26 @@ struct MessageRequest {
     MessageButtons buttons = MessageButtons::Ok;
 };
 
+// Every member has a default, so a request names only what it needs.
 struct FileDialogRequest {
-    QString title;
-    QString folder;
-    QString filter;  // e.g. "Batch files (*.tvx)"; empty for all files
+    QString title{};
+    // The choices of file type, each a description and its pattern ended by
+    // '|': "All Files(*.*)|*.*|Text Files(*.txt)|*.txt|". The first is chosen
+    // at first; "*.*" stands for every file. Empty: every file.
+    QString filter{};
+    bool multipleSelection = false;
+    // An open dialog takes existing files only; otherwise a new name may be
+    // typed too.
+    bool fileMustExist = true;
+    // Where the dialog opens, as bytes; empty: the current directory.
+    std::string folder{};
+};
+
+// What the user picked in an open dialog: the folder, then the names picked
+// in it, in the order the dialog gave them. No names: the user cancelled.
+struct PickedFiles {
+    std::string folder;
+    std::vector<std::string> names;
 };
 
 class ScriptedUser {
@@ -40,8 +58,9 @@ public:
     // The dialog is live and shown; the user types into its controls and
     // presses buttons. A dialog still open afterwards counts as cancelled.
     virtual void useDialog(Dialog& dialog) = 0;
-    // Returns the chosen names; empty when the user cancels.
-    virtual QStringList answerFileDialog(const FileDialogRequest& request) = 0;
+    // Returns the chosen paths, whole and as bytes, all in one folder; none
+    // when the user cancels.
+    virtual std::vector<std::string> answerFileDialog(const FileDialogRequest& request) = 0;
 };
 
 // Installs a scripted user for its lifetime (tests only).
@@ -60,10 +79,12 @@ private:
 // from another thread waits while the user-interface thread shows the box or
 // dialog (or hands it to the scripted user there) and gives back its answer.
 // Without an application to show them a message box gets its escape answer
-// and a file dialog is cancelled.
+// and a file dialog is cancelled. File dialogs give back the bytes of the
+// names picked, also of names that are not valid text.
 int showMessage(QWidget* owner, const MessageRequest& request);
-QStringList chooseFilesToOpen(QWidget* owner, const FileDialogRequest& request);
-QString chooseFileToSave(QWidget* owner, const FileDialogRequest& request);
+PickedFiles chooseFilesToOpen(QWidget* owner, const FileDialogRequest& request);
+// The path to save to; empty when the user cancels.
+std::string chooseFileToSave(QWidget* owner, const FileDialogRequest& request);
 // Creates the dialog's window, runs it modally and returns its result. On the
 // user-interface thread only: a dialog of another thread is refused,
 // untouched, with ResultCancel and a critical line in the log.

@@ -17,4 +17,11 @@ QString displayPath(std::string_view path);
 // The bytes of a path the user typed.
 std::string pathFromText(const QString& text);
 
+// The bytes of a whole path the user picked in a file dialog, which hands
+// names back as text and so cannot give back a name that is not valid text.
+// Such a name is found again in its folder as the one entry that shows as
+// the picked text. When none or several do, the path is the text's own
+// bytes, which name nothing: a later open then says so.
+std::string pathFromPickedText(const QString& picked);
+
 }  // namespace framework

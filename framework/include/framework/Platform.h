@@ -15,6 +15,8 @@ std::string installFolder();
 std::vector<std::string> systemFolders();
 // The process's working directory, whole.
 std::string currentDirectory();
+// Makes `folder` the working directory. Whether it did.
+bool setCurrentDirectory(const std::string& folder);
 // Appends the path separator unless the text already ends with one.
 std::string ensureTrailingSeparator(std::string_view path);
 

@@ -74,6 +74,10 @@ public:
     ~FolderTree()
     {
         for (const int descriptor : sockets_) close(descriptor);
+        // By the names' bytes: the temporary folder's own clean-up reads
+        // names as text and leaves behind those that are not.
+        std::error_code ignored;
+        std::filesystem::remove_all(path(), ignored);
     }
     FolderTree(const FolderTree&) = delete;
     FolderTree& operator=(const FolderTree&) = delete;

@@ -10,6 +10,7 @@
 
 #include <deque>
 #include <functional>
+#include <string>
 #include <vector>
 
 class ScriptedUserQueue : public framework::ScriptedUser {
@@ -18,7 +19,8 @@ public:
     std::deque<int> messageAnswers;
     std::deque<std::function<void(framework::Dialog&)>> dialogSteps;
     std::vector<framework::FileDialogRequest> fileDialogs;
-    std::deque<QStringList> fileAnswers;
+    // Each answer: the paths picked, as bytes; an empty one cancels.
+    std::deque<std::vector<std::string>> fileAnswers;
 
     int answerMessage(const framework::MessageRequest& request) override
     {
@@ -44,11 +46,11 @@ public:
         step(dialog);
     }
 
-    QStringList answerFileDialog(const framework::FileDialogRequest& request) override
+    std::vector<std::string> answerFileDialog(const framework::FileDialogRequest& request) override
     {
         fileDialogs.push_back(request);
         if (fileAnswers.empty()) return {};
-        QStringList answer = fileAnswers.front();
+        std::vector<std::string> answer = fileAnswers.front();
         fileAnswers.pop_front();
         return answer;
     }
