@@ -6,15 +6,19 @@
 #include "framework/PathText.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -207,6 +211,10 @@ void Dialog::setPathText(int id, const std::string& path)
     // Recorded first: the field's change handlers read the path back.
     ShownPath& shown = shownPaths_[id];
     shown = {path, displayPath(path)};
+    // The field's limit is for typing: a path the program writes is never cut,
+    // since the rest of it could name another file.
+    if (auto* edit = qobject_cast<QLineEdit*>(control(id)); edit && edit->maxLength() < shown.text.size())
+        edit->setMaxLength(static_cast<int>(shown.text.size()));
     setText(id, shown.text);
 }
 
@@ -370,8 +378,55 @@ void Dialog::paintEvent(QPaintEvent* event)
     paint(painter);
 }
 
+void Dialog::sendCommand(int command)
+{
+    const auto found = commandActions_.find(command);
+    if (found == commandActions_.end()) return;
+    // A response may rebind or close the dialog: run a copy.
+    const auto actions = found->second;
+    for (const auto& action : actions) action();
+}
+
+void Dialog::showContextMenu(const std::vector<MenuItem>& items, QPoint at)
+{
+    delete contextMenu_;
+    contextMenu_ = new QMenu(this);
+    for (const MenuItem& item : items) {
+        QObject::connect(contextMenu_->addAction(item.text), &QAction::triggered, this,
+                         [this, command = item.command] { sendCommand(command); });
+    }
+    contextMenu_->popup(at);
+}
+
+void Dialog::contextMenuRequested(QPoint) {}
+
+void Dialog::contextMenuEvent(QContextMenuEvent* event)
+{
+    contextMenuRequested(event->globalPos());
+    event->accept();
+}
+
+// The menu key reaches contextMenuEvent through the window system; Shift+F10
+// is the same request made with another key, sent where the menu key's goes.
+void Dialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        QWidget* target = QApplication::focusWidget();
+        if (!target || !isAncestorOf(target)) target = this;
+        const QPoint centre = target->rect().center();
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, centre, target->mapToGlobal(centre));
+        QCoreApplication::sendEvent(target, &request);
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void Dialog::bindResponse(int id, ControlEvent event, std::function<void()> action)
 {
+    if (event == ControlEvent::Command) {
+        commandActions_[id].push_back(std::move(action));
+        return;
+    }
     QWidget* widget = control(id);
     if (!widget) return;
     switch (event) {
@@ -387,6 +442,7 @@ void Dialog::bindResponse(int id, ControlEvent event, std::function<void()> acti
         if (focusActions_.find(widget) == focusActions_.end()) widget->installEventFilter(this);
         focusActions_[widget].push_back(std::move(action));
         break;
+    case ControlEvent::Command: break;
     }
 }
 

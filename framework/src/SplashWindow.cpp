@@ -7,13 +7,15 @@
 
 namespace framework {
 
-SplashWindow::SplashWindow(const QPixmap& picture, QSize size, int timeoutMilliseconds)
+SplashWindow::SplashWindow(const QPixmap& picture, QSize size, int timeoutMilliseconds, Border border)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       picture_(picture),
-      timeoutMilliseconds_(timeoutMilliseconds)
+      timeoutMilliseconds_(timeoutMilliseconds),
+      borderWidth_(border == Border::Thin ? 1 : 0)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(picture_.isNull() ? size : size.boundedTo(picture_.size()));
+    const QSize inside = picture_.isNull() ? size : size.boundedTo(picture_.size());
+    setFixedSize(inside + QSize(2 * borderWidth_, 2 * borderWidth_));
 }
 
 void SplashWindow::showCentred()
@@ -24,16 +26,27 @@ void SplashWindow::showCentred()
     }
     show();
     repaint();
-    QTimer::singleShot(timeoutMilliseconds_, this, &QWidget::close);
+    grabMouse();
+    if (timeoutMilliseconds_ != noTimeout) QTimer::singleShot(timeoutMilliseconds_, this, &QWidget::close);
 }
 
 void SplashWindow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    painter.drawPixmap(0, 0, picture_);
+    painter.drawPixmap(borderWidth_, borderWidth_, picture_);
+    if (borderWidth_ > 0) {
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
 }
 
 void SplashWindow::mousePressEvent(QMouseEvent*) { close(); }
+
+void SplashWindow::hideEvent(QHideEvent* event)
+{
+    releaseMouse();
+    QWidget::hideEvent(event);
+}
 
 }  // namespace framework

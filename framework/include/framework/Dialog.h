@@ -8,6 +8,8 @@
 #include "framework/ResponseTable.h"
 
 #include <QDialog>
+#include <QMenu>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -54,9 +56,10 @@ public:
 
     QString text(int id) const;
     void setText(int id, const QString& text);
-    // An edit that shows a path: the field shows it as text, and reading the
-    // field gives back the path's exact bytes for as long as the shown text
-    // stays unchanged; text the user typed instead is read as typed.
+    // An edit that shows a path: the field shows it as text, whole even where
+    // it is longer than the field's limit, and reading the field gives back
+    // the path's exact bytes for as long as the shown text stays unchanged;
+    // text the user typed instead is read as typed.
     void setPathText(int id, const std::string& path);
     std::string pathText(int id) const;
     bool isChecked(int id) const;
@@ -90,6 +93,19 @@ public:
     // Asked before the window closes, whoever asks it to.
     virtual bool canClose() { return true; }
 
+    struct MenuItem {
+        int command;
+        QString text;  // '&' marks the item's access key
+    };
+    // Runs the responses bound to a command id, as a chosen menu item does.
+    void sendCommand(int command);
+    // Shows a pop-up menu of `items` with its top-left corner at the screen
+    // position `at`, and returns at once. It replaces the menu shown before,
+    // which goes. A chosen item sends its command to this dialog.
+    void showContextMenu(const std::vector<MenuItem>& items, QPoint at);
+    // The pop-up menu last shown, until the next replaces it.
+    QMenu* contextMenu() const { return contextMenu_; }
+
     // Files dropped on a dialog whose template accepts drops arrive here,
     // wherever on the dialog they land; a frame delivers its own drops to its
     // client here too.
@@ -97,6 +113,9 @@ public:
 
 protected:
     virtual void setupWindow() {}
+    // The user asked for the dialog's context menu: with the right button,
+    // the menu key or Shift+F10, at the screen position `at`.
+    virtual void contextMenuRequested(QPoint at);
     virtual void paint(QPainter& painter);
     virtual void dialogTimerTick(int id);
 
@@ -112,6 +131,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     // Escape and the window's close box act like the button with id 2.
     void reject() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -129,6 +150,8 @@ private:
     std::vector<std::pair<ControlTemplate, QWidget*>> controls_;
     std::map<int, QWidget*> controlsById_;
     std::map<QObject*, std::vector<std::function<void()>>> focusActions_;
+    std::map<int, std::vector<std::function<void()>>> commandActions_;
+    QPointer<QMenu> contextMenu_;
     std::map<int, QTimer*> timers_;
     struct ShownPath {
         std::string path;

@@ -8,6 +8,7 @@ enum class ControlEvent {
     Clicked,      // a button or check box was clicked
     TextChanged,  // an edit's text changed, by the user or by the program
     GainedFocus,  // a control received the keyboard focus
+    Command,      // a menu item sent its command id (the id needs no control)
 };
 
 template <class Owner>

@@ -1,5 +1,6 @@
-// A borderless picture shown centred on the screen while a program starts.
-// It closes itself after its time-out or when it is clicked.
+// A borderless picture shown centred on the screen, above other windows: the
+// picture a program shows while it starts, and its About picture. While it is
+// shown the mouse reaches only this window, and a click closes it.
 #pragma once
 
 #include <QPixmap>
@@ -9,8 +10,12 @@ namespace framework {
 
 class SplashWindow : public QWidget {
 public:
+    // For a window that stays until it is clicked.
+    static constexpr int noTimeout = 0;
+    enum class Border { None, Thin };
+
     // The window shrinks to the picture when it is smaller than `size`.
-    SplashWindow(const QPixmap& picture, QSize size, int timeoutMilliseconds);
+    SplashWindow(const QPixmap& picture, QSize size, int timeoutMilliseconds, Border border = Border::None);
 
     // Shows the window centred on the screen and paints it at once.
     void showCentred();
@@ -18,10 +23,12 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     QPixmap picture_;
     int timeoutMilliseconds_;
+    int borderWidth_;
 };
 
 }  // namespace framework
