@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/PathList.h"
 #include "app/Paths.h"
 #include "app/ProcessState.h"
 
@@ -16,9 +17,9 @@ void addIfPath(const std::string& path, ProcessState& state)
 // /dev/stdin` are ordinary ways to hand over a list.
 bool readListFile(const std::string& name, ProcessState& state)
 {
-    const auto content = framework::readStream(name);
-    if (!content) return false;
-    for (const std::string& line : listLines(*content)) addIfPath(line, state);
+    const auto lines = readPathList(name);
+    if (!lines) return false;
+    for (const std::string& line : *lines) addIfPath(line, state);
     return true;
 }
 
@@ -28,21 +29,6 @@ bool isListSwitch(const std::string& argument)
 }
 
 }  // namespace
-
-std::vector<std::string> listLines(const std::string& content)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < content.size()) {
-        std::size_t end = content.find('\n', start);
-        if (end == std::string::npos) end = content.size();
-        std::string line = content.substr(start, end - start);
-        if (line.ends_with('\r')) line.pop_back();
-        if (!line.empty() && !line.starts_with('#')) lines.push_back(std::move(line));
-        start = end + 1;
-    }
-    return lines;
-}
 
 CommandLineResult readCommandLine(const std::vector<std::string>& arguments, ProcessState& state)
 {

@@ -1,6 +1,7 @@
 #include "app/EncryptDialog.h"
 
 #include "app/AuthorisationDialog.h"
+#include "app/BatchFile.h"
 #include "app/FolderExpansion.h"
 #include "app/KeyText.h"
 #include "app/LogDialog.h"
@@ -44,6 +45,8 @@ TEncryptDialog::TEncryptDialog(framework::Application& application, ProcessState
       variant_(variant),
       settings_(settings),
       keyboard_(keyboard),
+      browseButton_(*this, state, variant),
+      filesListButton_(this, resources(), variant, state.selectedFiles),
       runWindow_(state, variant)
 {
     state_.mainDialog = this;
@@ -55,6 +58,7 @@ TEncryptDialog::TEncryptDialog(framework::Application& application, ProcessState
 TEncryptDialog::~TEncryptDialog()
 {
     if (state_.mainDialog == this) state_.mainDialog = nullptr;
+    delete aboutWindow_;
     currentWorker_.reset();
 }
 
@@ -64,6 +68,12 @@ void TEncryptDialog::setupWindow()
         Response{RunButton, ControlEvent::Clicked, &TEncryptDialog::runButtonClicked},
         Response{CloseButton, ControlEvent::Clicked, &TEncryptDialog::closeButtonClicked},
         Response{HelpButton, ControlEvent::Clicked, &TEncryptDialog::helpButtonClicked},
+        Response{BrowseButton, ControlEvent::Clicked, &TEncryptDialog::browseButtonClicked},
+        Response{FilesListButton, ControlEvent::Clicked, &TEncryptDialog::filesListButtonClicked},
+        Response{ViewLogCommand, ControlEvent::Command, &TEncryptDialog::viewLog},
+        Response{AuthorisationCommand, ControlEvent::Command, &TEncryptDialog::authorise},
+        Response{BatchFileCommand, ControlEvent::Command, &TEncryptDialog::loadBatchFile},
+        Response{AboutCommand, ControlEvent::Command, &TEncryptDialog::showAbout},
         Response{SourceField, ControlEvent::GainedFocus, &TEncryptDialog::sourceFieldFocused},
         Response{SourceField, ControlEvent::TextChanged, &TEncryptDialog::sourceFieldChanged},
         Response{TargetField, ControlEvent::GainedFocus, &TEncryptDialog::targetFieldFocused},
@@ -291,6 +301,51 @@ void TEncryptDialog::paint(QPainter& painter)
 {
     if (shownPicture_ == 0) return;
     painter.drawPixmap(picturePosition, resources().bitmap(shownPicture_), QRect(QPoint(0, 0), pictureSize));
+}
+
+void TEncryptDialog::browseButtonClicked() { browseButton_.clicked(); }
+
+void TEncryptDialog::filesListButtonClicked() { filesListButton_.clicked(); }
+
+// Built anew for every request; the menu of the request before goes.
+void TEncryptDialog::contextMenuRequested(QPoint at)
+{
+    showContextMenu({{ViewLogCommand, QStringLiteral("&View Log...")},
+                     {AuthorisationCommand, QStringLiteral("A&uthorisation...")},
+                     {BatchFileCommand, QStringLiteral("&Batch File...")},
+                     {AboutCommand, QStringLiteral("&About...")}},
+                    at);
+}
+
+void TEncryptDialog::loadBatchFile()
+{
+    const framework::PickedFiles picked =
+        framework::chooseFilesToOpen(this, {QStringLiteral("Open Tarvex Batch File"),
+                                            QStringLiteral("Tarvex Batch Files (*.tvx)|*.tvx"), false, false});
+    if (picked.names.empty()) return;
+    const std::string path = framework::ensureTrailingSeparator(picked.folder) + picked.names.front();
+    setText(SourceField, QString());
+    const GuardedFolders guarded{state_.systemFolders, state_.programFolder};
+    if (!readBatchFile(path, {state_.selectedFiles, state_.targetFiles}, guarded, variant_, this)) {
+        framework::showMessage(this, {QStringLiteral("Could not open ") + framework::displayPath(path),
+                                      QStringLiteral("I/O Error"), framework::MessageIcon::Exclamation,
+                                      framework::MessageButtons::Ok});
+        return;
+    }
+    singlePathMode_ = false;
+    // The same form for every count, one and none included.
+    setText(SourceField,
+            toQString(variant_.filesSelected).replace("%d", QString::number(state_.selectedFiles.count())));
+}
+
+// The picture stays until it is clicked; the mouse reaches only it till then.
+void TEncryptDialog::showAbout()
+{
+    if (aboutWindow_) aboutWindow_->close();
+    aboutWindow_ =
+        new framework::SplashWindow(resources().bitmap(variant_.splashBitmap), QSize(400, 300),
+                                    framework::SplashWindow::noTimeout, framework::SplashWindow::Border::Thin);
+    aboutWindow_->showCentred();
 }
 
 void TEncryptDialog::closeButtonClicked()

@@ -15,8 +15,3 @@ enum class CommandLineResult {
 // shell passed. Paths that name an existing file or folder go to
 // state.selectedFiles; switches set the flags.
 CommandLineResult readCommandLine(const std::vector<std::string>& arguments, ProcessState& state);
-
-// The lines of a list of paths: each taken whole up to its line end ("\n" or
-// "\r\n"), the last also without one; comment lines starting with '#' and
-// empty lines are left out.
-std::vector<std::string> listLines(const std::string& content);

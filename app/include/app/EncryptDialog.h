@@ -3,12 +3,17 @@
 // and the command buttons.
 #pragma once
 
+#include "app/BrowseButton.h"
+#include "app/FilesDialog.h"
 #include "app/MainWindowRun.h"
 #include "app/TarvexThread.h"
 
 #include "services/BuildVariant.h"
 
 #include "framework/Dialog.h"
+#include "framework/SplashWindow.h"
+
+#include <QPointer>
 
 #include <memory>
 
@@ -60,6 +65,7 @@ public:
     // True: the source field holds one path, read again when a run starts.
     // False: selectedFiles is the selection; the field only describes it.
     bool singlePathMode() const { return singlePathMode_; }
+    void setSinglePathMode(bool on) { singlePathMode_ = on; }
     FocusedEdit lastFocusedEdit() const { return lastFocusedEdit_; }
     int shownPicture() const { return shownPicture_; }
     int animationIndex() const { return animationIndex_; }
@@ -71,8 +77,14 @@ public:
     // The run has ended: the animation comes to rest on the picture that
     // matches where its cycle stood.
     void endAnimation();
+    bool runIsActive() const;
     // Refused, with a word to the user, while a run is active.
     bool canClose() override;
+
+    // Shows one selected path in the source field and expands it when it is
+    // a folder. Whether the path stood as the selection: false when it was a
+    // folder that was refused or whose walk was cancelled.
+    bool selectSinglePath(const std::string& path);
 
     // The commands of the pop-up menu.
     enum Command { ViewLogCommand = 1000, AboutCommand = 1001, AuthorisationCommand = 1002, BatchFileCommand = 1003 };
@@ -80,21 +92,29 @@ public:
     void viewLog();
     // Authorisation: create, change or remove the user ID and password.
     void authorise();
+    // Batch File: a selection read from a list of paths in a file.
+    void loadBatchFile();
+    // About: the program's picture, until it is clicked.
+    void showAbout();
+    // The About window while it is open.
+    framework::SplashWindow* aboutWindow() const { return aboutWindow_; }
 
     void filesDropped(const std::vector<std::string>& paths) override;
 
 protected:
     void setupWindow() override;
+    void contextMenuRequested(QPoint at) override;
     void paint(QPainter& painter) override;
     void dialogTimerTick(int id) override;
 
 private:
     void runButtonClicked();
     bool confirmKey(const SecretText& key);
-    bool runIsActive() const;
     void runTimerTick();
     void closeButtonClicked();
     void helpButtonClicked();
+    void browseButtonClicked();
+    void filesListButtonClicked();
     void sourceFieldChanged();
     void sourceFieldFocused();
     void targetFieldFocused();
@@ -103,9 +123,6 @@ private:
     bool passStartupLogin();
     void applyLoginKeyToKeyField();
     void applyStartupSelection();
-    // Whether the path stood as the selection: false when it was a folder
-    // that was refused or whose walk was cancelled.
-    bool selectSinglePath(const std::string& path);
     void showSelectionSummary(int count);
     void setOptionBoxes();
 
@@ -119,6 +136,9 @@ private:
     FocusedEdit lastFocusedEdit_ = FocusedEdit::Source;
     int shownPicture_ = services::restingPicture;
     int animationIndex_ = 0;
+    TBrowseButton browseButton_;
+    TEllipsisButton filesListButton_;
+    QPointer<framework::SplashWindow> aboutWindow_;
     // Declared before the worker, which uses it until its thread ends.
     MainWindowRun runWindow_;
     std::unique_ptr<TTarvexThread> currentWorker_;
