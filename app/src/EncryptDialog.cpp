@@ -307,14 +307,12 @@ void TEncryptDialog::browseButtonClicked() { browseButton_.clicked(); }
 
 void TEncryptDialog::filesListButtonClicked() { filesListButton_.clicked(); }
 
-// Built anew for every request; the menu of the request before goes.
-void TEncryptDialog::contextMenuRequested(QPoint at)
+std::vector<framework::Dialog::MenuItem> TEncryptDialog::contextMenuItems() const
 {
-    showContextMenu({{ViewLogCommand, QStringLiteral("&View Log...")},
-                     {AuthorisationCommand, QStringLiteral("A&uthorisation...")},
-                     {BatchFileCommand, QStringLiteral("&Batch File...")},
-                     {AboutCommand, QStringLiteral("&About...")}},
-                    at);
+    return {{ViewLogCommand, QStringLiteral("&View Log...")},
+            {AuthorisationCommand, QStringLiteral("A&uthorisation...")},
+            {BatchFileCommand, QStringLiteral("&Batch File...")},
+            {AboutCommand, QStringLiteral("&About...")}};
 }
 
 void TEncryptDialog::loadBatchFile()

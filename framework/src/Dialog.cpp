@@ -86,6 +86,8 @@ bool Dialog::create()
     for (const ControlTemplate& controlTemplate : dialogTemplate->controls) {
         QWidget* widget = createControl(controlTemplate);
         widget->setGeometry(dialogUnitsToPixels(controlTemplate.dialogUnits));
+        // Sees the keyboard's requests for a context menu.
+        widget->installEventFilter(this);
         controls_.emplace_back(controlTemplate, widget);
         if (controlTemplate.id != -1) controlsById_.emplace(controlTemplate.id, widget);
     }
@@ -387,8 +389,12 @@ void Dialog::sendCommand(int command)
     for (const auto& action : actions) action();
 }
 
-void Dialog::showContextMenu(const std::vector<MenuItem>& items, QPoint at)
+std::vector<Dialog::MenuItem> Dialog::contextMenuItems() const { return {}; }
+
+void Dialog::showContextMenu(QPoint at)
 {
+    const std::vector<MenuItem> items = contextMenuItems();
+    if (items.empty()) return;
     delete contextMenu_;
     contextMenu_ = new QMenu(this);
     for (const MenuItem& item : items) {
@@ -398,24 +404,25 @@ void Dialog::showContextMenu(const std::vector<MenuItem>& items, QPoint at)
     contextMenu_->popup(at);
 }
 
-void Dialog::contextMenuRequested(QPoint) {}
-
 void Dialog::contextMenuEvent(QContextMenuEvent* event)
 {
-    contextMenuRequested(event->globalPos());
+    showContextMenu(event->globalPos());
     event->accept();
 }
 
-// The menu key reaches contextMenuEvent through the window system; Shift+F10
-// is the same request made with another key, sent where the menu key's goes.
+// A request from the keyboard comes up by the control that has the focus.
+void Dialog::showKeyboardContextMenu(QWidget* focused)
+{
+    const QPoint centre = focused->rect().center();
+    showContextMenu(focused->mapToGlobal(centre));
+}
+
 void Dialog::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
-        QWidget* target = QApplication::focusWidget();
-        if (!target || !isAncestorOf(target)) target = this;
-        const QPoint centre = target->rect().center();
-        QContextMenuEvent request(QContextMenuEvent::Keyboard, centre, target->mapToGlobal(centre));
-        QCoreApplication::sendEvent(target, &request);
+    // Shift+F10 asks for the context menu as the menu key does.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier && !contextMenuItems().empty()) {
+        QWidget* focused = QApplication::focusWidget();
+        showKeyboardContextMenu(focused && isAncestorOf(focused) ? focused : this);
         return;
     }
     QDialog::keyPressEvent(event);
@@ -448,6 +455,14 @@ void Dialog::bindResponse(int id, ControlEvent event, std::function<void()> acti
 
 bool Dialog::eventFilter(QObject* watched, QEvent* event)
 {
+    // The keyboard asks for the dialog's menu wherever the focus is, also in
+    // an edit, whose own menu the right button still gives.
+    if (event->type() == QEvent::ContextMenu && watched->isWidgetType() &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard &&
+        !contextMenuItems().empty()) {
+        showKeyboardContextMenu(static_cast<QWidget*>(watched));
+        return true;
+    }
     if (event->type() == QEvent::FocusIn) {
         if (const auto found = focusActions_.find(watched); found != focusActions_.end()) {
             for (const auto& action : found->second) action();

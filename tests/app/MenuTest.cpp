@@ -99,18 +99,21 @@ TEST_F(Menu, ARightClickShowsTheFourCommandsAndEachRequestReplacesTheMenuBefore)
     EXPECT_EQ(second->pos(), dialog->mapToGlobal(QPoint(60, 220)));
 }
 
-TEST_F(Menu, TheMenuKeyAndShiftF10AskForTheSameMenu)
+TEST_F(Menu, TheMenuKeyAndShiftF10AskForTheSameMenuWhereverTheFocusIs)
 {
-    // Where a button has the focus: the menu key's request from the window
-    // system, then Shift+F10.
-    auto* help = dialog->control(TEncryptDialog::HelpButton);
-    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(5, 5), help->mapToGlobal(QPoint(5, 5)));
-    QCoreApplication::sendEvent(help, &menuKey);
+    // The window system's request for the menu key, with the focus in an
+    // edit, whose own menu only the right button gives: the menu comes up by
+    // the field.
+    auto* keyField = dialog->control(TEncryptDialog::KeyField);
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(5, 5), QPoint(900, 900));
+    QCoreApplication::sendEvent(keyField, &menuKey);
     QPointer<QMenu> fromMenuKey = dialog->contextMenu();
     ASSERT_NE(fromMenuKey, nullptr);
     EXPECT_EQ(itemTexts(fromMenuKey).size(), 4);
+    EXPECT_EQ(fromMenuKey->pos(), keyField->mapToGlobal(keyField->rect().center()));
     fromMenuKey->close();  // Escape
 
+    auto* help = dialog->control(TEncryptDialog::HelpButton);
     app->mainWindow()->activateWindow();
     help->setFocus();
     ASSERT_TRUE(QTest::qWaitFor([&] { return help->hasFocus(); }));
@@ -118,6 +121,7 @@ TEST_F(Menu, TheMenuKeyAndShiftF10AskForTheSameMenu)
     ASSERT_NE(dialog->contextMenu(), nullptr);
     EXPECT_NE(dialog->contextMenu(), fromMenuKey.data());
     EXPECT_EQ(itemTexts(dialog->contextMenu()).size(), 4);
+    EXPECT_EQ(dialog->contextMenu()->pos(), help->mapToGlobal(help->rect().center()));
 }
 
 TEST_F(Menu, ViewLogOpensTheActivityLogOverTheMainWindow)

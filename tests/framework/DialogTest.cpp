@@ -8,6 +8,7 @@
 #include "framework/FrameWindow.h"
 #include "framework/Modal.h"
 
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -182,6 +184,61 @@ TEST_F(ModalSeam, EscapeActsAsCancelAndAnUnansweredDialogIsCancelled)
     NameDialog ignored(nullptr, ResourceSet(folder.path()), "NAME");
     user.dialogSteps.push_back([](Dialog&) {});
     EXPECT_EQ(runModal(ignored), ResultCancel);
+}
+
+namespace {
+
+// A dialog with a context menu of two commands.
+class MenuDialog : public NameDialog {
+public:
+    using NameDialog::NameDialog;
+    std::vector<int> commandsRun;
+
+protected:
+    std::vector<MenuItem> contextMenuItems() const override { return {{7, "&Seven"}, {8, "&Eight"}}; }
+    void setupWindow() override
+    {
+        static constexpr std::array responses{
+            Response<MenuDialog>{7, ControlEvent::Command, &MenuDialog::seven},
+            Response<MenuDialog>{8, ControlEvent::Command, &MenuDialog::eight},
+        };
+        bindResponses<MenuDialog>(this, responses);
+    }
+
+private:
+    void seven() { commandsRun.push_back(7); }
+    void eight() { commandsRun.push_back(8); }
+};
+
+}  // namespace
+
+TEST_F(ModalSeam, MenuItemsSendTheirCommandsAndADialogWithoutItemsShowsNoMenu)
+{
+    MenuDialog withMenu(nullptr, ResourceSet(folder.path()), "NAME");
+    ASSERT_TRUE(withMenu.create());
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(3, 4), QPoint(103, 104));
+    QCoreApplication::sendEvent(&withMenu, &rightClick);
+    QMenu* menu = withMenu.contextMenu();
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->actions().size(), 2);
+    EXPECT_EQ(menu->actions()[0]->text(), "&Seven");
+    menu->actions()[1]->trigger();
+    withMenu.sendCommand(7);
+    withMenu.sendCommand(99);  // bound to nothing
+    EXPECT_EQ(withMenu.commandsRun, (std::vector<int>{8, 7}));
+
+    // Without items the menu key leaves an edit its own menu.
+    NameDialog plain(nullptr, ResourceSet(folder.path()), "NAME");
+    ASSERT_TRUE(plain.create());
+    QCoreApplication::sendEvent(&plain, &rightClick);
+    EXPECT_EQ(plain.contextMenu(), nullptr);
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(3, 4), QPoint(103, 104));
+    QCoreApplication::sendEvent(plain.control(101), &menuKey);
+    EXPECT_EQ(plain.contextMenu(), nullptr);
+    const QList<QMenu*> editMenus = plain.control(101)->findChildren<QMenu*>();
+    ASSERT_EQ(editMenus.size(), 1);
+    EXPECT_TRUE(editMenus[0]->isVisible());
+    editMenus[0]->close();
 }
 
 TEST_F(ModalSeam, MissingTemplateIsCancelledWithoutAWindow)

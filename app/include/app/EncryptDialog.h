@@ -103,7 +103,7 @@ public:
 
 protected:
     void setupWindow() override;
-    void contextMenuRequested(QPoint at) override;
+    std::vector<MenuItem> contextMenuItems() const override;
     void paint(QPainter& painter) override;
     void dialogTimerTick(int id) override;
 

@@ -99,11 +99,12 @@ public:
     };
     // Runs the responses bound to a command id, as a chosen menu item does.
     void sendCommand(int command);
-    // Shows a pop-up menu of `items` with its top-left corner at the screen
-    // position `at`, and returns at once. It replaces the menu shown before,
-    // which goes. A chosen item sends its command to this dialog.
-    void showContextMenu(const std::vector<MenuItem>& items, QPoint at);
-    // The pop-up menu last shown, until the next replaces it.
+    // Shows the dialog's context menu, built anew from contextMenuItems(),
+    // with its top-left corner at the screen position `at`, and returns at
+    // once. It replaces the menu shown before, which goes. A chosen item
+    // sends its command to this dialog.
+    void showContextMenu(QPoint at);
+    // The context menu last shown, until the next replaces it.
     QMenu* contextMenu() const { return contextMenu_; }
 
     // Files dropped on a dialog whose template accepts drops arrive here,
@@ -113,9 +114,9 @@ public:
 
 protected:
     virtual void setupWindow() {}
-    // The user asked for the dialog's context menu: with the right button,
-    // the menu key or Shift+F10, at the screen position `at`.
-    virtual void contextMenuRequested(QPoint at);
+    // The items of the context menu that the right button, the menu key and
+    // Shift+F10 ask for; none (the default): the dialog has no menu.
+    virtual std::vector<MenuItem> contextMenuItems() const;
     virtual void paint(QPainter& painter);
     virtual void dialogTimerTick(int id);
 
@@ -139,6 +140,7 @@ protected:
 
 private:
     void bindResponse(int id, ControlEvent event, std::function<void()> action);
+    void showKeyboardContextMenu(QWidget* focused);
     QWidget* createControl(const ControlTemplate& control);
 
     ResourceSet resources_;
