@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config clang-format
-  qt6-base-dev fonts-dejavu-extra libx11-dev
+  qt6-base-dev fonts-dejavu-extra libx11-dev libxtst-dev
   libgtest-dev libgmock-dev xvfb xauth
   libbenchmark-dev libssl-dev
 )

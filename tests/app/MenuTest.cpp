@@ -21,6 +21,15 @@
 #include <QScreen>
 #include <QTest>
 
+#ifdef TARVEX_WITH_XTEST
+#include "support/OnAnXServer.h"
+
+// Last: the X headers define names such as None and KeyPress as macros.
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#endif
+
 using framework::MessageIcon;
 using framework::ResultOk;
 using framework::ResultYes;
@@ -317,5 +326,56 @@ TEST_F(Menu, AFolderTooDeepCancelsTheWholeBatchSelection)
     EXPECT_EQ(state.selectedFiles.count(), 0);
     EXPECT_EQ(sourceField(), " 0 Files Selected for Encryption");
 }
+
+#ifdef TARVEX_WITH_XTEST
+// The X server's own input: a real right click on the window, then the real
+// menu key while the focus is in the source field.
+TEST_F(Menu, OnARealXServerTheRightButtonAndTheMenuKeyOpenTheMenu)
+{
+    if (!onAnXServer()) {
+        rerunOnAnXServer();
+        return;
+    }
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(app->mainWindow()));
+    // The start-up picture holds the mouse until it goes.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app->splash() == nullptr; }, 10000));
+    QPoint background;
+    for (int y = 5; y < dialog->height() && background.isNull(); y += 5) {
+        for (int x = 5; x < dialog->width() && background.isNull(); x += 5) {
+            if (!dialog->childAt(x, y)) background = QPoint(x, y);
+        }
+    }
+    ASSERT_FALSE(background.isNull());
+    const QPoint at = dialog->mapToGlobal(background);
+
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    XTestFakeMotionEvent(display, -1, at.x(), at.y(), CurrentTime);
+    XTestFakeButtonEvent(display, 3, True, CurrentTime);
+    XTestFakeButtonEvent(display, 3, False, CurrentTime);
+    XFlush(display);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->contextMenu() && dialog->contextMenu()->isVisible(); }, 10000));
+    QPointer<QMenu> clicked = dialog->contextMenu();
+    ASSERT_NE(clicked, nullptr);
+    EXPECT_EQ(itemTexts(clicked).size(), 4);
+    EXPECT_EQ(clicked->pos(), at);
+
+    const auto tap = [&](KeySym symbol) {
+        const KeyCode code = XKeysymToKeycode(display, symbol);
+        XTestFakeKeyEvent(display, code, True, CurrentTime);
+        XTestFakeKeyEvent(display, code, False, CurrentTime);
+        XFlush(display);
+    };
+    tap(XK_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !clicked || !clicked->isVisible(); }, 10000));
+    dialog->focusControl(TEncryptDialog::SourceField);
+    tap(XK_Menu);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return dialog->contextMenu() && dialog->contextMenu() != clicked && dialog->contextMenu()->isVisible(); },
+        10000));
+    tap(XK_Escape);
+    XCloseDisplay(display);
+}
+#endif
 
 }  // namespace

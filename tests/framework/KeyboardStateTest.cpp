@@ -9,9 +9,7 @@
 #include <gtest/gtest.h>
 
 #ifdef TARVEX_WITH_XKB
-#include <QCoreApplication>
-#include <QProcess>
-#include <QStandardPaths>
+#include "support/OnAnXServer.h"
 
 // Last: the X headers define names such as None and KeyPress as macros.
 #include <X11/XKBlib.h>
@@ -43,25 +41,6 @@ TEST(KeyboardState, KeyPressesTheProgramReceivesNeverTurnItOn)
 #ifdef TARVEX_WITH_XKB
 namespace {
 
-// Runs the current test again in a child process on the xcb platform, with
-// an X server of its own.
-void rerunOnAnXServer()
-{
-    const QString xvfbRun = QStandardPaths::findExecutable("xvfb-run");
-    if (xvfbRun.isEmpty()) GTEST_SKIP() << "xvfb-run is not installed (Debian package xvfb): no X server to test on";
-    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-    const QString filter = QStringLiteral("--gtest_filter=%1.%2").arg(test->test_suite_name(), test->name());
-    QProcess child;
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    // -platform outranks the offscreen platform the test main asks for.
-    child.start(xvfbRun, {"-a", QCoreApplication::applicationFilePath(), "-platform", "xcb", filter});
-    ASSERT_TRUE(child.waitForFinished(60000));
-    const std::string output = child.readAll().toStdString();
-    ASSERT_EQ(child.exitStatus(), QProcess::NormalExit) << output;
-    EXPECT_EQ(child.exitCode(), 0) << output;
-    EXPECT_NE(output.find("[  PASSED  ] 1 test."), std::string::npos) << output;
-}
-
 void lockCaps(Display* display, bool on)
 {
     ASSERT_TRUE(XkbLockModifiers(display, XkbUseCoreKbd, LockMask, on ? LockMask : 0));
@@ -72,7 +51,7 @@ void lockCaps(Display* display, bool on)
 
 TEST(KeyboardState, FollowsCapsLockOnTheXServerWhereverItIsToggled)
 {
-    if (QGuiApplication::platformName() != "xcb") {
+    if (!onAnXServer()) {
         rerunOnAnXServer();
         return;
     }
