@@ -6,8 +6,12 @@
 
 #include "framework/KeyboardState.h"
 
+#include "manual/Manuals.h"
+
 #include <QApplication>
 
+#include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -15,10 +19,39 @@ namespace {
 
 using services::toQString;
 
+manual::Program manualProgram(services::BuildVariant variant)
+{
+    switch (variant) {
+    case services::BuildVariant::Encrypt: return manual::Program::Sealwin;
+    case services::BuildVariant::Decrypt: break;
+    }
+    return manual::Program::Unsealwin;
+}
+
+void printText(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+
+// --help and --version, answered without a window, so they work where no
+// display is. Only as the sole argument: anything else may be a path.
+bool answeredWithoutWindow(int argc, char** argv, services::BuildVariant variant)
+{
+    if (argc != 2) return false;
+    if (std::strcmp(argv[1], "--help") == 0) {
+        printText(manual::usageText(manualProgram(variant)));
+        return true;
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        const services::VariantTexts& texts = services::variantTexts(variant);
+        printText(std::string(texts.programName) + ' ' + std::string(texts.fileVersion) + '\n');
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int runWindowProgram(int argc, char** argv, services::BuildVariant variant)
 {
+    if (answeredWithoutWindow(argc, argv, variant)) return 0;
     ProcessState state;
     // The arguments stay the bytes the shell passed: a file name need not be
     // valid text.

@@ -1,10 +1,13 @@
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 #include "CommandLine.h"
 #include "Console.h"
 #include "Repair.h"
+#include "manual/Manuals.h"
 
 namespace {
 
@@ -23,6 +26,12 @@ bool sameFile(const char* first, const char* second)
 int main(int argc, char** argv)
 {
     using namespace mendkit;
+    // Only the lone word: any longer command line keeps its old meaning.
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        const std::string usage = manual::usageText(manual::Program::Mendkit);
+        std::fwrite(usage.data(), 1, usage.size(), stdout);
+        return 0;
+    }
     const auto request = parseCommandLine(argc, argv);
     if (!request) {
         printUsage();

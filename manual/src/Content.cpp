@@ -1,0 +1,208 @@
+// What the manuals say. Sealwin and Unsealwin share one text; only the
+// direction words differ.
+#include "manual/Manuals.h"
+
+namespace manual {
+
+namespace {
+
+Word literal(std::string text, bool joined = false) { return {Style::Literal, std::move(text), joined}; }
+Word placeholder(std::string text, bool joined = false) { return {Style::Placeholder, std::move(text), joined}; }
+Word path(std::string text) { return {Style::Path, std::move(text)}; }
+Word variable(std::string text) { return {Style::Variable, std::move(text)}; }
+Word plain(std::string text) { return {Style::Plain, std::move(text)}; }
+
+Group required(Words words) { return {Group::Kind::Required, {std::move(words)}}; }
+Group optional(Words words) { return {Group::Kind::Optional, {std::move(words)}}; }
+Group choice(std::vector<Words> alternatives) { return {Group::Kind::Choice, std::move(alternatives)}; }
+
+// The words that differ between the two window programs.
+struct Direction {
+    bool encrypts;
+    std::string program;  // "sealwin"
+    std::string other;    // the program that undoes this one's work
+    std::string verb;     // "encrypt"
+    std::string button;   // "Encrypt"
+    std::string journal;  // "TXE<n>.adt"
+};
+
+Manual windowProgram(const Direction& d)
+{
+    const bool encrypts = d.encrypts;
+    Manual m;
+    m.name = d.program;
+    m.summary = encrypts ? "encrypt files and folders with a key" : "decrypt files and folders that sealwin encrypted";
+    m.synopsis = {
+        {optional({literal("/b")}), optional({literal("/n")}), optional({literal("/a")}),
+         optional({literal("/f"), placeholder("listfile")}), optional({literal("/s"), placeholder("listfile")}),
+         optional({placeholder("path"), plain("...")})},
+        {required({literal("--help")})},
+        {required({literal("--version")})},
+    };
+
+    m.description = {
+        encrypts ? "Sealwin encrypts files with a key that you choose. Encrypted files keep their length and carry no "
+                   "header; only the same key turns them back, with unsealwin."
+                 : "Unsealwin decrypts files that sealwin encrypted. Encrypted files keep their length and carry no "
+                   "header; unsealwin needs the very key and BlowFish Only choice they were encrypted with.",
+        "The window is the main interface. Type or drop a file or folder into the " + d.button +
+            ": field, or pick files with Browse. Leave the To: field empty to " + d.verb +
+            " the files in place, or name a file or a folder for the results. Type a key of 8 to 88 characters, "
+            "press " +
+            d.button +
+            " and type the key a second time. The help file, which the window's Help button opens, describes "
+            "every control, the right-click menu, the log and the user ID and password.",
+        "The command line only prepares the window: it sets options and selects files before the window opens. "
+        "Each path selects a file or a folder; one that names neither is skipped. The switches may also be "
+        "written in upper case. Every other argument is taken as a path, and so are --help and --version unless "
+        "they are the only argument.",
+    };
+    m.optionsTitle = "Options";
+    m.options = {
+        {{literal("/b")},
+         encrypts ? "Start with BlowFish Only checked: the block cipher alone is used. The stored "
+                    "options are not used."
+                  : "Start with BlowFish Only checked, for files that were encrypted with BlowFish "
+                    "Only. The stored options are not used."},
+        {{literal("/n")},
+         "Start with Confirm Overwrite unchecked: existing files are replaced without asking. The stored options are "
+         "not used."},
+        {{literal("/a")}, "Accepted and ignored."},
+        {{literal("/f"), placeholder("listfile")},
+         "Select the paths listed in listfile, one a line. Lines may end in CR LF or in LF; empty lines and lines "
+         "starting with # are skipped. The list may come from a stream such as /dev/stdin or a pipe. A batch file "
+         "of the window's menu serves as a list file too."},
+        {{literal("/s"), placeholder("listfile")},
+         "As /f, and listfile is deleted after reading it. A stream is read but never deleted."},
+        {{literal("--help")}, "Print the usage text and exit."},
+        {{literal("--version")}, "Print the program's name and version and exit."},
+    };
+    m.environment = {
+        {{variable("XDG_CONFIG_HOME")}, "The folder that holds the settings; ~/.config when it is unset or empty."},
+    };
+    m.files = {
+        {{path("$XDG_CONFIG_HOME/Tarvex/registry/")},
+         "The settings, ~/.config/Tarvex/registry/ by default: each program's options and window position under a "
+         "key of its own, and the user ID and password that sealwin and unsealwin share."},
+        {{path(d.program + ".html")},
+         "The help file, beside the program or in the help folder of the installed tree's data."},
+        {{path(d.journal)},
+         "The journal of a file being " + d.verb +
+             "ed in place, in the current folder while the file is rewritten. A run cut short leaves it behind, "
+             "and mendkit repairs the file from its last line."},
+        {{path("Mendkit<n>.log")},
+         "The recovery list of a run of several files, in the current folder while the run lasts. It names every "
+         "target the run may leave half done."},
+    };
+    m.exitStatus = {
+        {{plain("0")}, "The window was closed, or --help or --version printed its text."},
+        {{plain("1")}, "The login was refused: the user ID and password asked for at the start were not given."},
+        {{plain("2")},
+         "The program could not start, for example because one of its resources is broken; standard error says why."},
+        {{plain("255")},
+         "A list file of /f or /s could not be read, or its name is missing (the status is -1). No window was "
+         "opened."},
+    };
+    m.examples = {
+        {"Select the letters of a folder tree through a list file:",
+         {"find ~/letters -name '*.odt' > letters.tvx", d.program + " /f letters.tvx"}},
+        {"The same without a file on disk:", {"find ~/letters -name '*.odt' | " + d.program + " /f /dev/stdin"}},
+    };
+    m.seeAlso = {"mendkit", d.other};
+    m.caveats = {
+        "Nothing in an encrypted file tells its key. A wrong key is not detected: decrypting with it gives other "
+        "bytes, and nobody can recover files whose key is lost.",
+        "Files encrypted with BlowFish Only must be decrypted with BlowFish Only.",
+    };
+    return m;
+}
+
+Manual mendkit()
+{
+    Manual m;
+    m.name = "mendkit";
+    m.summary = "repair a file whose in-place encryption or decryption was cut short";
+    m.synopsis = {
+        {choice({{literal("E")}, {literal("D")}}),
+         choice({{placeholder("NumBlocks")}, {literal("."), placeholder("NumBytes", true)}}),
+         required({placeholder("BrokenFile")}), required({placeholder("FixedFile")}), required({placeholder("key")}),
+         optional({literal("/b")})},
+        {required({literal("--help")})},
+    };
+    m.description = {
+        "Mendkit repairs a file that sealwin or unsealwin was rewriting in place when the run was cut short: "
+        "killed, out of power or out of disk space. Such a file is partly transformed. The journal the run left "
+        "in the folder it was started from tells how far it got: TXE<n>.adt after an encryption, TXD<n>.adt "
+        "after a decryption. Each of its lines holds the file's name, the number of 64 KiB chunks already "
+        "rewritten and the byte position where the untouched rest begins; the last line counts.",
+        "Mendkit reads BrokenFile, turns the finished part back and writes the whole into FixedFile, which ends "
+        "up holding the plaintext: after an interrupted decryption mendkit finishes by decrypting FixedFile in "
+        "place. It reports its progress and any failure on standard output.",
+    };
+    m.optionsTitle = "Arguments";
+    m.options = {
+        {{literal("E")},
+         "The interrupted run was an encryption; its journal is named TXE<n>.adt. A lower-case e is accepted too."},
+        {{literal("D")},
+         "The interrupted run was a decryption; its journal is named TXD<n>.adt. A lower-case d is accepted too."},
+        {{placeholder("NumBlocks")},
+         "The number of 64 KiB chunks the run finished: the second number of the journal's last line."},
+        {{literal("."), placeholder("NumBytes", true)},
+         "The byte position where the unfinished rest begins, after a dot: the third number of the journal's "
+         "last line."},
+        {{placeholder("BrokenFile")},
+         "The file the run was cut short on. It is only read, and must be a regular file."},
+        {{placeholder("FixedFile")},
+         "The repaired file, created or emptied. It must be another file: any name that reaches BrokenFile, such as "
+         "a link or a relative against an absolute path, is refused. When the copy fails, the half-written "
+         "FixedFile is removed."},
+        {{placeholder("key")}, "The key of the interrupted run; quote it when it holds blanks."},
+        {{literal("/b")}, "The run used BlowFish Only, the block cipher alone. Any sixth argument is taken as /b."},
+        {{literal("--help")}, "Print the usage text and exit, when it is the only argument."},
+    };
+    m.files = {
+        {{path("TXE<n>.adt")}, "The journal of an interrupted in-place encryption."},
+        {{path("TXD<n>.adt")},
+         "The journal of an interrupted in-place decryption. Mendkit keeps one of its own in the current folder "
+         "while it decrypts FixedFile."},
+        {{path("Mendkit<n>.log")},
+         "The recovery list a run of several files leaves behind when it is cut short. It names every target that "
+         "run may have left half done."},
+    };
+    m.exitStatus = {
+        {{plain("0")}, "FixedFile was repaired, or --help printed its text."},
+        {{plain("255")},
+         "A usage error, FixedFile naming BrokenFile, or a file that cannot be opened, read or written (the status "
+         "is -1). The reason is printed."},
+    };
+    m.examples = {
+        {"The journal of an encryption of report.pdf ends in the line \"report.pdf 2 131072\". Either number "
+         "repairs the file:",
+         {"mendkit E 2 report.pdf report-fixed.pdf \"my secret key\"",
+          "mendkit E .131072 report.pdf report-fixed.pdf \"my secret key\""}},
+    };
+    m.seeAlso = {"sealwin", "unsealwin"};
+    m.caveats = {
+        "A run that was killed between writing a chunk and writing that chunk's journal line leaves the journal "
+        "one chunk behind. If the file mended with the journal's numbers is not the plaintext, mend it again with "
+        "the count plus 1, or with the position plus 65536 capped at the file's size.",
+    };
+    return m;
+}
+
+}  // namespace
+
+const Manual& manualOf(Program program)
+{
+    static const Manual sealwin = windowProgram({true, "sealwin", "unsealwin", "encrypt", "Encrypt", "TXE<n>.adt"});
+    static const Manual unsealwin = windowProgram({false, "unsealwin", "sealwin", "decrypt", "Decrypt", "TXD<n>.adt"});
+    static const Manual repairTool = mendkit();
+    switch (program) {
+    case Program::Sealwin: return sealwin;
+    case Program::Unsealwin: return unsealwin;
+    case Program::Mendkit: break;
+    }
+    return repairTool;
+}
+
+}  // namespace manual
