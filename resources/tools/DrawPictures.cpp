@@ -1,76 +1,30 @@
 // Draws the window programs' pictures and icons: a padlock that closes frame
 // by frame while Sealwin works and opens while Unsealwin works.
 //   draw_pictures <sealwin|unsealwin> <output folder>
-// writes <output folder>/bitmaps/<id>.png and <output folder>/icons/<id>.png.
+// writes <output folder>/bitmaps/<id>.png and <output folder>/icons/<id>.png;
+//   draw_pictures --icons <output folder>
+// writes the desktop icons in an icon theme's layout:
+// <output folder>/<N>x<N>/<context>/<name>.png and scalable/<context>/<name>.svg.
+
+#include "Pictures.h"
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QPainterPath>
-#include <QRadialGradient>
 
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
-struct Palette {
-    QColor body;
-    QColor accent;
-};
+using pictures::Palette;
 
-const Palette sealPalette{QColor(0x2b, 0x5c, 0x9e), QColor(0xf2, 0xb1, 0x34)};
-const Palette unsealPalette{QColor(0x2e, 0x8b, 0x57), QColor(0xf2, 0xb1, 0x34)};
-
-// openness 0: shackle home in the body; 1: lifted and swung clear.
 void drawPadlock(QPainter& painter, const QRectF& box, double openness, const Palette& palette, double glow)
 {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    const double w = box.width();
-    const double h = box.height();
-    const QRectF body(box.left() + w * 0.12, box.top() + h * 0.45, w * 0.76, h * 0.48);
-
-    if (glow > 0) {
-        QRadialGradient halo(body.center(), w * 0.7);
-        QColor light = palette.accent;
-        light.setAlphaF(0.45 * glow);
-        halo.setColorAt(0, light);
-        halo.setColorAt(1, Qt::transparent);
-        painter.fillRect(box, halo);
-    }
-
-    // The shackle: a thick arch whose right leg leaves the body as it opens.
-    const double lift = openness * h * 0.14;
-    const double shackleWidth = w * 0.50;
-    const double legLeft = box.left() + (w - shackleWidth) / 2;
-    const double top = box.top() + h * 0.08 - lift;
-    QPainterPath shackle;
-    shackle.moveTo(legLeft, body.top() + h * 0.04 - lift * (1 - openness));
-    shackle.lineTo(legLeft, top + shackleWidth / 2);
-    shackle.arcTo(QRectF(legLeft, top, shackleWidth, shackleWidth), 180, -180);
-    shackle.lineTo(legLeft + shackleWidth, body.top() + h * 0.04 - lift);
-    QPen steel(QColor(0x9a, 0xa4, 0xae), w * 0.10, Qt::SolidLine, Qt::FlatCap);
-    painter.setPen(steel);
-    painter.drawPath(shackle);
-    painter.setPen(QPen(QColor(0xdf, 0xe4, 0xea), w * 0.03, Qt::SolidLine, Qt::FlatCap));
-    painter.drawPath(shackle);
-
-    // The body, with a keyhole.
-    QLinearGradient fill(body.topLeft(), body.bottomRight());
-    fill.setColorAt(0, palette.body.lighter(150));
-    fill.setColorAt(1, palette.body.darker(130));
-    painter.setPen(QPen(palette.body.darker(180), 1.5));
-    painter.setBrush(fill);
-    painter.drawRoundedRect(body, w * 0.08, w * 0.08);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(palette.accent);
-    const QPointF hole(body.center().x(), body.top() + body.height() * 0.42);
-    painter.drawEllipse(hole, w * 0.07, w * 0.07);
-    painter.drawRect(QRectF(hole.x() - w * 0.03, hole.y(), w * 0.06, body.height() * 0.30));
-    painter.restore();
+    pictures::paint(painter, pictures::padlock(box, openness, palette, glow));
 }
 
 QImage blank(int width, int height, const QColor& background)
@@ -144,7 +98,7 @@ QImage promptPicture(const Palette& palette)
 
 bool drawSealwin(const QString& folder)
 {
-    const Palette& p = sealPalette;
+    const Palette& p = pictures::sealPalette;
     bool ok = save(frame(0, p, 0), folder + "/bitmaps/2.png");
     ok &= save(frame(0, p, 0.5), folder + "/bitmaps/3.png");
     ok &= save(frame(0, p, 1.0), folder + "/bitmaps/10.png");
@@ -161,7 +115,7 @@ bool drawSealwin(const QString& folder)
 
 bool drawUnsealwin(const QString& folder)
 {
-    const Palette& p = unsealPalette;
+    const Palette& p = pictures::unsealPalette;
     // While a run goes on, 2, 3, 11, 12, 13 and 14 lift the shackle.
     const int runFrames[] = {2, 3, 11, 12, 13, 14};
     bool ok = true;
@@ -178,18 +132,56 @@ bool drawUnsealwin(const QString& folder)
     return ok;
 }
 
+bool makeFolder(const QString& folder)
+{
+    if (QDir().mkpath(folder)) return true;
+    std::fprintf(stderr, "draw_pictures: cannot create %s\n", qPrintable(folder));
+    return false;
+}
+
+// Each size is drawn afresh rather than scaled, so small icons keep whole-pixel
+// edges; the scalable icon has the largest size's geometry.
+bool drawDesktopIcons(const QString& folder)
+{
+    bool ok = true;
+    for (const pictures::DesktopIconFile& file : pictures::desktopIconFiles()) {
+        for (const int size : pictures::desktopIconSizes()) {
+            const QString sized = folder + QStringLiteral("/%1x%1/").arg(size) + file.context;
+            if (!makeFolder(sized)) return false;
+            QImage image = blank(size, size, Qt::transparent);
+            QPainter painter(&image);
+            pictures::paint(painter, pictures::desktopIcon(file.icon, size, true));
+            painter.end();
+            ok &= save(image, sized + '/' + file.name + ".png");
+        }
+        const QString scalable = folder + "/scalable/" + file.context;
+        if (!makeFolder(scalable)) return false;
+        const int size = pictures::scalableIconSize;
+        QFile svg(scalable + '/' + file.name + ".svg");
+        const QByteArray text = pictures::toSvg(pictures::desktopIcon(file.icon, size, false), size, size);
+        if (!svg.open(QIODevice::WriteOnly) || svg.write(text) != text.size() || !svg.flush()) {
+            std::fprintf(stderr, "draw_pictures: cannot write %s\n", qPrintable(svg.fileName()));
+            ok = false;
+        }
+    }
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 3 || (std::strcmp(argv[1], "sealwin") != 0 && std::strcmp(argv[1], "unsealwin") != 0)) {
-        std::fprintf(stderr, "usage: draw_pictures <sealwin|unsealwin> <output folder>\n");
+    const bool icons = argc == 3 && std::strcmp(argv[1], "--icons") == 0;
+    if (argc != 3 || (!icons && std::strcmp(argv[1], "sealwin") != 0 && std::strcmp(argv[1], "unsealwin") != 0)) {
+        std::fprintf(stderr, "usage: draw_pictures <sealwin|unsealwin> <output folder>\n"
+                             "       draw_pictures --icons <output folder>\n");
         return 2;
     }
     // Fonts need a platform; no display is needed to draw into images.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     const QString folder = QString::fromLocal8Bit(argv[2]);
+    if (icons) return drawDesktopIcons(folder) ? 0 : 1;
     if (!QDir().mkpath(folder + "/bitmaps") || !QDir().mkpath(folder + "/icons")) {
         std::fprintf(stderr, "draw_pictures: cannot create %s\n", argv[2]);
         return 1;
