@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the benchmarks need,
-# but only when one of them is missing, so a prepared machine starts at once.
+# Installs the Debian packages the build, the tests, the benchmarks and the
+# package checks (lintian and the desktop validators) need, but only when one
+# of them is missing, so a prepared machine starts at once.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,7 @@ packages=(
   qt6-base-dev fonts-dejavu-extra libx11-dev libxtst-dev
   libgtest-dev libgmock-dev xvfb xauth
   libbenchmark-dev libssl-dev
+  dpkg-dev file lintian desktop-file-utils appstream mandoc shared-mime-info x11-utils
 )
 
 missing=()

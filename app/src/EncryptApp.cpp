@@ -1,6 +1,7 @@
 #include "app/EncryptApp.h"
 
 #include "app/EncryptDialog.h"
+#include "app/InstallLayout.h"
 #include "app/MainWindow.h"
 #include "app/ProcessState.h"
 
@@ -38,7 +39,7 @@ void TEncryptApp::initMainWindow()
 
     // The install folder may be longer than any fixed field: it is kept whole.
     state_.programFolder = framework::installFolder();
-    state_.helpFilePath = framework::ensureTrailingSeparator(state_.programFolder) + std::string(variant_.helpFileName);
+    state_.helpFilePath = helpFilePath(state_.programFolder, variant_.helpFileName);
     state_.systemFolders = framework::systemFolders();
 
     frame->setWindowIcon(resources.icon(variant_.frameIcon));

@@ -63,6 +63,8 @@ int runWindowProgram(int argc, char** argv, services::BuildVariant variant)
     const services::VariantTexts& texts = services::variantTexts(variant);
     QApplication::setApplicationName(toQString(texts.internalName));
     QApplication::setApplicationVersion(toQString(texts.fileVersion));
+    // Ties the windows to the desktop entry, its name and its icon.
+    QApplication::setDesktopFileName(toQString(texts.desktopEntry));
     const auto keyboard = framework::systemKeyboardState();
     int status = 0;
     {

@@ -3,6 +3,7 @@
 #include "support/FolderTree.h"
 
 #include "app/FolderSafety.h"
+#include "app/InstallLayout.h"
 #include "app/Paths.h"
 #include "app/TargetFiles.h"
 
@@ -122,4 +123,18 @@ TEST(TargetFiles, DirectoryFormIsTheMarkerAndTheFolderWithItsSeparator)
     EXPECT_EQ(targetDirectory(perFile), std::nullopt);
     perFile.add("/out/");  // a marker is only a marker in first place
     EXPECT_EQ(targetDirectory(perFile), std::nullopt);
+}
+
+TEST(InstallLayout, HelpIsBesideTheProgramInTheBuildFolderOrInTheInstalledDataFolder)
+{
+    FolderTree tree;
+    const std::string bin = tree.folder("prefix/bin");
+    // The installed tree keeps its data beside bin, never inside it.
+    EXPECT_EQ(installedDataFolder(bin).rfind(bin + "/../", 0), 0u) << installedDataFolder(bin);
+    EXPECT_EQ(helpFilePath(bin, "sealwin.html"), installedDataFolder(bin) + "/help/sealwin.html");
+    const std::string beside = tree.file("prefix/bin/sealwin.html");
+    EXPECT_EQ(helpFilePath(bin, "sealwin.html"), beside);
+    EXPECT_EQ(helpFilePath(bin, "unsealwin.html"), installedDataFolder(bin) + "/help/unsealwin.html");
+    tree.folder("prefix/bin/unsealwin.html");  // a folder is no help file
+    EXPECT_EQ(helpFilePath(bin, "unsealwin.html"), installedDataFolder(bin) + "/help/unsealwin.html");
 }

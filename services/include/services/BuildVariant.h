@@ -65,6 +65,8 @@ struct VariantTexts {
     std::string_view commonKeyPath;
     std::string_view helpFileName;
     std::string_view resourceRoot;
+    // The desktop entry that names the program, its icon and its files.
+    std::string_view desktopEntry;
 
     // Version information.
     std::string_view fileDescription;
