@@ -16,11 +16,6 @@ const QString pickerFilter =
     QStringLiteral("All Files(*.*)|*.*|Text Files(*.txt)|*.txt|Word Document Files(*.doc)|*.doc|"
                    "Zip Files(*.zip)|*.zip|Word Excel Worksheet(*.xls)|*.xls|");
 
-std::string pathOf(const framework::PickedFiles& picked, const std::string& name)
-{
-    return framework::ensureTrailingSeparator(picked.folder) + name;
-}
-
 }  // namespace
 
 TBrowseButton::TBrowseButton(TEncryptDialog& dialog, ProcessState& state, const services::VariantTexts& variant)
@@ -49,13 +44,13 @@ void TBrowseButton::pickSources(const framework::PickedFiles& picked)
     state_.selectedFiles.clear();
     if (picked.names.size() == 1) {
         // The field becomes the selection, read again when a run starts.
-        const std::string path = pathOf(picked, picked.names.front());
+        const std::string path = picked.pathOf(picked.names.front());
         if (isFilePath(path)) state_.selectedFiles.add(path);
         dialog_.selectSinglePath(path);
         return;
     }
     dialog_.setSinglePathMode(false);
-    for (const std::string& name : picked.names) state_.selectedFiles.add(pathOf(picked, name));
+    for (const std::string& name : picked.names) state_.selectedFiles.add(picked.pathOf(name));
     dialog_.focusControl(TEncryptDialog::KeyField);
     dialog_.setText(TEncryptDialog::SourceField,
                     QStringLiteral("%1 files selected").arg(static_cast<int>(picked.names.size())));
@@ -66,7 +61,7 @@ void TBrowseButton::pickSources(const framework::PickedFiles& picked)
 void TBrowseButton::pickTarget(const framework::PickedFiles& picked, int sourceCount)
 {
     const bool targetFile = picked.names.size() == 1 && sourceCount <= 1;
-    const std::string target = targetFile ? pathOf(picked, picked.names.front()) : picked.folder;
+    const std::string target = targetFile ? picked.pathOf(picked.names.front()) : picked.folder;
     dialog_.setPathText(TEncryptDialog::TargetField, target);
     // A source in the field is read again at the run's start, with the target
     // field beside it; a list selection takes its targets from the list.

@@ -168,8 +168,7 @@ bool TEncryptDialog::selectSinglePath(const std::string& path)
         return true;
     }
     state_.selectedFiles.clear();
-    const GuardedFolders guarded{state_.systemFolders, state_.programFolder};
-    const ExpansionOutcome outcome = expandTopLevelFolder(path, state_.selectedFiles, guarded, variant_, this);
+    const ExpansionOutcome outcome = expandTopLevelFolder(path, state_.selectedFiles, guardedFolders(), variant_, this);
     if (!fitsField) {
         // Nothing in the field to rebuild the selection from: a refused or
         // cancelled folder leaves none.
@@ -182,11 +181,11 @@ bool TEncryptDialog::selectSinglePath(const std::string& path)
     return outcome == ExpansionOutcome::Expanded;
 }
 
+GuardedFolders TEncryptDialog::guardedFolders() const { return {state_.systemFolders, state_.programFolder}; }
+
 void TEncryptDialog::showSelectionSummary(int count)
 {
-    if (count == 0) setText(SourceField, toQString(variant_.noFilesSelected));
-    else if (count == 1) setText(SourceField, toQString(variant_.oneFileSelected));
-    else setText(SourceField, toQString(variant_.filesSelected).replace("%d", QString::number(count)));
+    setText(SourceField, services::selectionSummary(variant_, count));
 }
 
 void TEncryptDialog::setOptionBoxes()
@@ -233,10 +232,9 @@ void TEncryptDialog::runButtonClicked()
     inputs.confirmOverWrite = isChecked(ConfirmOverwriteBox);
     inputs.blowFishOnly = isChecked(BlowFishOnlyBox);
 
-    const GuardedFolders guarded{state_.systemFolders, state_.programFolder};
     const SelectionLists lists{state_.selectedFiles, state_.targetFiles, state_.processedFiles};
-    RunStartResult started =
-        startRun(inputs, lists, guarded, variant_, this, [this](const SecretText& key) { return confirmKey(key); });
+    RunStartResult started = startRun(inputs, lists, guardedFolders(), variant_, this,
+                                      [this](const SecretText& key) { return confirmKey(key); });
     if (started.emptySourceField) {
         setText(SourceField, QString());
         singlePathMode_ = true;
@@ -321,10 +319,9 @@ void TEncryptDialog::loadBatchFile()
         framework::chooseFilesToOpen(this, {QStringLiteral("Open Tarvex Batch File"),
                                             QStringLiteral("Tarvex Batch Files (*.tvx)|*.tvx"), false, false});
     if (picked.names.empty()) return;
-    const std::string path = framework::ensureTrailingSeparator(picked.folder) + picked.names.front();
+    const std::string path = picked.pathOf(picked.names.front());
     setText(SourceField, QString());
-    const GuardedFolders guarded{state_.systemFolders, state_.programFolder};
-    if (!readBatchFile(path, {state_.selectedFiles, state_.targetFiles}, guarded, variant_, this)) {
+    if (!readBatchFile(path, {state_.selectedFiles, state_.targetFiles}, guardedFolders(), variant_, this)) {
         framework::showMessage(this, {QStringLiteral("Could not open ") + framework::displayPath(path),
                                       QStringLiteral("I/O Error"), framework::MessageIcon::Exclamation,
                                       framework::MessageButtons::Ok});
@@ -332,8 +329,7 @@ void TEncryptDialog::loadBatchFile()
     }
     singlePathMode_ = false;
     // The same form for every count, one and none included.
-    setText(SourceField,
-            toQString(variant_.filesSelected).replace("%d", QString::number(state_.selectedFiles.count())));
+    setText(SourceField, services::filesSelectedText(variant_, state_.selectedFiles.count()));
 }
 
 // The picture stays until it is clicked; the mouse reaches only it till then.

@@ -11,8 +11,6 @@ namespace {
 using framework::ControlEvent;
 using Response = framework::Response<TFilesDialog>;
 
-using services::toQString;
-
 }  // namespace
 
 TFilesDialog::TFilesDialog(QWidget* parent, const framework::ResourceSet& resources,
@@ -29,9 +27,7 @@ void TFilesDialog::setupWindow()
     clearList(FilesList);
 
     const int count = selectedFiles_.count();
-    if (count > 1) setWindowTitle(toQString(variant_.filesSelected).replace("%d", QString::number(count)));
-    else if (count == 1) setWindowTitle(toQString(variant_.oneFileSelected));
-    else setWindowTitle(toQString(variant_.noFilesSelected));
+    setWindowTitle(services::selectionSummary(variant_, count));
 
     QStringList entries;
     for (int i = 0; i < count; ++i) {

@@ -86,7 +86,7 @@ bool Dialog::create()
     for (const ControlTemplate& controlTemplate : dialogTemplate->controls) {
         QWidget* widget = createControl(controlTemplate);
         widget->setGeometry(dialogUnitsToPixels(controlTemplate.dialogUnits));
-        // Sees the keyboard's requests for a context menu.
+        // Sees the control's focus and the keyboard's requests for a context menu.
         widget->installEventFilter(this);
         controls_.emplace_back(controlTemplate, widget);
         if (controlTemplate.id != -1) controlsById_.emplace(controlTemplate.id, widget);
@@ -445,10 +445,7 @@ void Dialog::bindResponse(int id, ControlEvent event, std::function<void()> acti
         if (auto* edit = qobject_cast<QLineEdit*>(widget))
             QObject::connect(edit, &QLineEdit::textChanged, this, [action] { action(); });
         break;
-    case ControlEvent::GainedFocus:
-        if (focusActions_.find(widget) == focusActions_.end()) widget->installEventFilter(this);
-        focusActions_[widget].push_back(std::move(action));
-        break;
+    case ControlEvent::GainedFocus: focusActions_[widget].push_back(std::move(action)); break;
     case ControlEvent::Command: break;
     }
 }

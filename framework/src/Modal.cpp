@@ -117,6 +117,8 @@ PickedFiles pickedFilesOf(const std::vector<std::string>& paths)
 
 }  // namespace
 
+std::string PickedFiles::pathOf(const std::string& name) const { return ensureTrailingSeparator(folder) + name; }
+
 ScopedScriptedUser::ScopedScriptedUser(ScriptedUser& user) : previous_(scriptedUser) { scriptedUser = &user; }
 
 ScopedScriptedUser::~ScopedScriptedUser() { scriptedUser = previous_; }

@@ -6,7 +6,6 @@
 #include <memory>
 #include <optional>
 #include <sys/stat.h>
-#include <vector>
 
 namespace framework {
 

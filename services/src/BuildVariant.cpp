@@ -111,4 +111,16 @@ const VariantTexts& variantTexts(BuildVariant variant)
     return variant == BuildVariant::Encrypt ? sealwin : unsealwin;
 }
 
+QString filesSelectedText(const VariantTexts& variant, int count)
+{
+    return toQString(variant.filesSelected).replace("%d", QString::number(count));
+}
+
+QString selectionSummary(const VariantTexts& variant, int count)
+{
+    if (count == 0) return toQString(variant.noFilesSelected);
+    if (count == 1) return toQString(variant.oneFileSelected);
+    return filesSelectedText(variant, count);
+}
+
 }  // namespace services

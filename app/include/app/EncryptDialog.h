@@ -5,6 +5,7 @@
 
 #include "app/BrowseButton.h"
 #include "app/FilesDialog.h"
+#include "app/FolderSafety.h"
 #include "app/MainWindowRun.h"
 #include "app/TarvexThread.h"
 
@@ -124,6 +125,7 @@ private:
     void applyLoginKeyToKeyField();
     void applyStartupSelection();
     void showSelectionSummary(int count);
+    GuardedFolders guardedFolders() const;
     void setOptionBoxes();
 
     framework::Application& application_;

@@ -48,6 +48,9 @@ struct FileDialogRequest {
 struct PickedFiles {
     std::string folder;
     std::vector<std::string> names;
+
+    // The whole path of a name picked in the folder.
+    std::string pathOf(const std::string& name) const;
 };
 
 class ScriptedUser {

@@ -82,6 +82,11 @@ inline QString toQString(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// " %d Files Selected for Encryption" with the count, whatever it is.
+QString filesSelectedText(const VariantTexts& variant, int count);
+// The summary of a selection: the forms for none, one and several files.
+QString selectionSummary(const VariantTexts& variant, int count);
+
 // The bitmap shown before the first run, in both programs.
 inline constexpr int restingPicture = 2;
 
