@@ -1,5 +1,6 @@
 #include "BlockCipher.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "PiTables.inc"
@@ -98,9 +99,8 @@ inline void cipherParallelBlocks(const CipherTables& t, uint32_t (&l)[kParallelB
 }
 
 template <bool Encrypt>
-void cipherBlocks(uint8_t* chunk, int32_t blocks, long double increment)
+void cipherBlockRun(const CipherTables& t, uint8_t* chunk, int32_t blocks)
 {
-    const CipherTables& t = workingTables;
     int32_t k = 0;
     for (; k + kParallelBlocks <= blocks; k += kParallelBlocks) {
         uint8_t* first = chunk + 8 * k;
@@ -113,7 +113,6 @@ void cipherBlocks(uint8_t* chunk, int32_t blocks, long double increment)
         for (int b = 0; b < kParallelBlocks; ++b) {
             storeLittleEndian(first + 8 * b, left[b]);
             storeLittleEndian(first + 8 * b + 4, right[b]);
-            advanceProgress(increment);
         }
     }
     for (; k < blocks; ++k) {
@@ -124,7 +123,22 @@ void cipherBlocks(uint8_t* chunk, int32_t blocks, long double increment)
         else decryptPair(t, left, right);
         storeLittleEndian(block, left);
         storeLittleEndian(block + 4, right);
-        advanceProgress(increment);
+    }
+}
+
+// Blocks between two rounds of progress reports. Every block still gets its
+// report, in order, but a report that could call out cannot sit between the
+// blocks: the compiler would then have to keep nothing in registers.
+constexpr int32_t kBlocksPerReportRound = 512;
+
+template <bool Encrypt>
+void cipherBlocks(uint8_t* chunk, int32_t blocks, long double increment)
+{
+    const CipherTables& t = workingTables;
+    for (int32_t done = 0; done < blocks; done += kBlocksPerReportRound) {
+        const int32_t run = std::min(kBlocksPerReportRound, blocks - done);
+        cipherBlockRun<Encrypt>(t, chunk + 8 * done, run);
+        advanceProgressTimes(increment, run);
     }
 }
 

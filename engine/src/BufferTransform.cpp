@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "ChunkTransform.h"
+#include "ChunkPipeline.h"
 #include "ExportGuard.h"
 #include "tarvex.h"
 
@@ -23,9 +23,10 @@ void transformBuffer(const char* key, const unsigned char* source, int32_t lengt
         if (target != source) std::memmove(target, source, static_cast<size_t>(length));
         int32_t piece = std::min(kChunkSize, length);
         const int64_t chunkEstimate = length / piece;
+        ChunkPipeline pipeline(keyMaterial, length, direction, layerChoice, chunkEstimate);
         for (int32_t done = 0; done < length; done += piece) {
             piece = std::min(kChunkSize, length - done);
-            transformChunk(keyMaterial, target + done, piece, length, direction, layerChoice, chunkEstimate);
+            pipeline.transform(target + done, piece);
         }
     }
     // Only a completed transform moves the chain on: after one the progress

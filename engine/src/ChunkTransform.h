@@ -23,9 +23,4 @@ private:
     uint8_t keyBlock_[kKeyBlockSize];
 };
 
-// One chunk through the layers that layerChoice selects: scrambling then block
-// cipher when encrypting, the reverse when decrypting.
-void transformChunk(const KeyMaterial& key, uint8_t* chunk, int32_t length, int64_t total, int direction,
-                    int layerChoice, int64_t chunkEstimate);
-
 }  // namespace tarvex

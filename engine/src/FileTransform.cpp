@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "ChunkTransform.h"
+#include "ChunkPipeline.h"
 #include "ExportGuard.h"
 #include "Journal.h"
 #include "Progress.h"
@@ -133,13 +133,14 @@ int transformStreams(const KeyMaterial& key, Stream& input, Stream& output, Jour
     const int64_t chunkEstimate = std::max<int64_t>(size / kChunkSize, 1);
     int64_t position = 0;
     int64_t chunkCount = 0;
+    ChunkPipeline pipeline(key, size, direction, layerChoice, chunkEstimate);
     while (position < size) {
         const int32_t length = static_cast<int32_t>(std::min<int64_t>(size - position, kChunkSize));
         if (std::fread(chunkBuffer, 1, static_cast<size_t>(length), input.get()) != static_cast<size_t>(length))
             return TARVEX_ERR_IO;
         if (rewritesSource) std::memcpy(originalChunk, chunkBuffer, static_cast<size_t>(length));
 
-        transformChunk(key, chunkBuffer, length, size, direction, layerChoice, chunkEstimate);
+        pipeline.transform(chunkBuffer, length);
 
         // The chunk reaches the operating system before the journal counts it.
         if (std::fwrite(chunkBuffer, 1, static_cast<size_t>(length), output.get()) != static_cast<size_t>(length) ||

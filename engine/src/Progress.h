@@ -25,4 +25,8 @@ inline void advanceProgress(long double increment)
     reportProgress(static_cast<int32_t>(progressTotal));
 }
 
+// The same as `count` calls of advanceProgress: the same total, and the same
+// reports where someone receives them.
+void advanceProgressTimes(long double increment, int32_t count);
+
 }  // namespace tarvex

@@ -4,10 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "BlockModulo.h"
-#include "Progress.h"
+#include "ScramblePlan.h"
 #include "SecureWipe.h"
-#include "SlotSearch.h"
 
 namespace tarvex {
 
@@ -15,9 +13,9 @@ ScrambleGenerator scrambleGenerator;
 
 namespace {
 
-constexpr int kRunKeyOffset = 2;
-constexpr int kRunKeyCount = 14;
-constexpr int kCollisionStepsPerSlot = 10;
+// The plan of the chunk being scrambled; it holds positions derived from the
+// key and is wiped with the rest of the key material.
+ScramblePlan chunkPlan;
 
 // A byte's signed magnitude gives the number of draws, at least one.
 int drawsFor(uint8_t byte)
@@ -48,12 +46,6 @@ size_t expandShortKey(uint8_t (&keyBlock)[kKeyBlockSize], size_t length)
     std::memcpy(keyBlock + half, generated, generatedCount);
     secureWipe(generated, sizeof generated);
     return 16 + length - half;
-}
-
-int runLength(uint8_t runKey)
-{
-    int run = runKey & 31;
-    return run == 0 ? 1 : run;
 }
 
 }  // namespace
@@ -91,63 +83,12 @@ void prepareKey(const char* keyText, int layerChoice, uint8_t (&keyBlock)[kKeyBl
 
 void scrambleChunk(const uint8_t* keyBlock, uint8_t* chunk, int32_t length, int64_t total, int direction)
 {
-    ScrambleGenerator& generator = scrambleGenerator;
-    int run = runLength(keyBlock[kRunKeyOffset]);
-    int runKeyIndex = 0;
-    int blockKeyIndex = 0;
-    int32_t offset = 0;
-    int32_t blockLength = std::min(generator.drawBlockLength(keyBlock[0]), length);
-
-    float blockEstimate = static_cast<float>(static_cast<double>(total) * (1.0 / 191.5));
-    if (!(blockEstimate > 0.0f)) blockEstimate = 1.0f;
-    const long double increment = 82.0L / blockEstimate;
-
-    // A zero-step reload on a chunk's first byte has no earlier position to
-    // keep; both directions then start from slot 0.
-    uint32_t position = 0;
-    SlotMarks marks;
-    uint8_t block[kMaxScrambleBlock + 1];
-
-    PositionStream positions;
-    while (offset < length) {
-        const uint32_t slots = static_cast<uint32_t>(blockLength);
-        const BlockModulo modulo(slots);
-        marks.clear();
-        positions.start(generator, modulo);
-        uint8_t* source = chunk + offset;
-
-        for (uint32_t i = 0; i < slots; ++i) {
-            // A byte's position takes one step, or the steps of a run-key
-            // reload, then as many more as finding a free slot needs.
-            uint32_t searchSteps = 1 + kCollisionStepsPerSlot * slots;
-            bool search = true;
-            if (--run == 0) {
-                if (++runKeyIndex == kRunKeyCount) runKeyIndex = 0;
-                run = runLength(keyBlock[kRunKeyOffset + runKeyIndex]);
-                const uint32_t steps = run & 15;
-                if (steps == 0) {
-                    // A run of 16 keeps the previous position when it is free here.
-                    searchSteps = kCollisionStepsPerSlot * slots;
-                    search = marks.isTaken(position, slots);
-                } else {
-                    positions.skip(steps - 1);
-                }
-            }
-            if (search) position = positions.takeFreeSlot(marks, searchSteps);
-
-            if (direction) block[position] = source[i];
-            else block[i] = source[position];
-            marks.mark(position);
-        }
-        generator.setState(positions.state());
-        std::memcpy(source, block, slots);
-
-        blockKeyIndex ^= 1;
-        offset += blockLength;
-        blockLength = generator.drawBlockLength(keyBlock[blockKeyIndex]);
-        if (offset + blockLength > length) blockLength = length - offset;
-        advanceProgress(increment);
-    }
+    uint32_t state = scrambleGenerator.state();
+    planScramble(keyBlock, length, direction, state, chunkPlan);
+    scrambleGenerator.setState(state);
+    applyScramble(chunkPlan, chunk, scrambleProgressIncrement(total));
 }
+
+void wipeChunkPlan() { wipePlan(chunkPlan); }
 
 }  // namespace tarvex

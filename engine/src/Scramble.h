@@ -56,4 +56,7 @@ void prepareKey(const char* keyText, int layerChoice, uint8_t (&keyBlock)[kKeyBl
 // the length of the whole data and only steers the progress estimate.
 void scrambleChunk(const uint8_t* keyBlock, uint8_t* chunk, int32_t length, int64_t total, int direction);
 
+// Clears what scrambleChunk kept of the last chunk's permutation.
+void wipeChunkPlan();
+
 }  // namespace tarvex

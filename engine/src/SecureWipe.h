@@ -1,15 +1,17 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 
 namespace tarvex {
 
-// Zeroes memory through volatile writes, which the optimiser may not drop even
-// when the memory is never read again (key material at the end of a call).
+// Zeroes memory in a way the optimiser may not drop even when the memory is
+// never read again (key material at the end of a call): the barrier tells it
+// that the zeroed bytes may still be looked at.
 inline void secureWipe(void* memory, std::size_t length)
 {
-    volatile unsigned char* byte = static_cast<volatile unsigned char*>(memory);
-    while (length--) *byte++ = 0;
+    std::memset(memory, 0, length);
+    __asm__ __volatile__("" : : "r"(memory) : "memory");
 }
 
 }  // namespace tarvex

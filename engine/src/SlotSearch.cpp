@@ -43,10 +43,10 @@ uint32_t SlotMarks::lowestFree() const
     return static_cast<uint32_t>(std::find(taken_, taken_ + kSentinelSlot, false) - taken_);
 }
 
-void PositionStream::start(const ScrambleGenerator& generator, const BlockModulo& modulo)
+void PositionStream::start(uint32_t state, const BlockModulo& modulo)
 {
     modulo_ = &modulo;
-    state_ = generator.state();
+    state_ = state;
     computed_ = next_ = 0;
 }
 

@@ -34,7 +34,7 @@ private:
 class PositionStream {
 public:
     // Starts after the generator's current state, for one block.
-    void start(const ScrambleGenerator& generator, const BlockModulo& modulo);
+    void start(uint32_t state, const BlockModulo& modulo);
 
     // Takes `steps` steps whose positions are not used.
     void skip(uint32_t steps);
@@ -77,7 +77,7 @@ private:
     uint32_t computed_ = 0;  // entries computed ahead
     uint32_t next_ = 0;      // next entry to take
     alignas(32) uint32_t states_[kAhead];
-    alignas(32) uint32_t slots_[kAhead + 1] = {};
+    alignas(32) uint32_t slots_[kAhead + 1];
 };
 
 }  // namespace tarvex

@@ -12,7 +12,8 @@
 // steps and then replaced by the lowest free slot, run keys reload every
 // (key & 31) bytes with (run & 15) steps, and block lengths alternate between
 // key bytes 0 and 1.
-inline void referenceScramble(const uint8_t* key, std::vector<uint8_t>& chunk, ReferenceGenerator& g, bool encrypt)
+inline void referenceScramble(const uint8_t* key, std::vector<uint8_t>& chunk, ReferenceGenerator& g, bool encrypt,
+                              int* lowestFreeFallbacks = nullptr)
 {
     auto runOf = [](uint8_t byte) { return (byte & 31) == 0 ? 1 : byte & 31; };
     auto blockLength = [&g](uint8_t byte) {
@@ -38,8 +39,10 @@ inline void referenceScramble(const uint8_t* key, std::vector<uint8_t>& chunk, R
             if (isTaken()) {
                 for (int tries = 10 * length; tries > 0 && isTaken(); --tries)
                     position = static_cast<int>(g.step() >> 14) % length;
-                if (isTaken())
+                if (isTaken()) {
                     position = static_cast<int>(std::find(taken.begin(), taken.end(), false) - taken.begin());
+                    if (lowestFreeFallbacks) ++*lowestFreeFallbacks;
+                }
             }
             if (encrypt) block[position] = chunk[offset + i];
             else block[i] = chunk[offset + position];

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+
+namespace tarvex {
+
+// What runs on from one block of a chunk to the next while it is planned.
+struct RunState {
+    int run;            // bytes left before the next run-key reload
+    int runKeyIndex;    // which run key was loaded last
+    uint32_t position;  // the previous byte's slot, which a zero-step reload keeps
+};
+
+// Plans one block of `slots` bytes: for each byte its slot, from the generator
+// `state` on (left after the last step the block took). Encrypting, sources
+// receives for each slot the byte that goes there; decrypting, for each byte
+// the slot it is fetched from.
+using BlockPlanner = void (*)(const uint8_t* keyBlock, uint32_t slots, int direction, RunState& run, uint32_t& state,
+                              uint8_t* sources);
+
+// One generator step at a time through a computed-ahead stream; any processor.
+void planBlockPortably(const uint8_t* keyBlock, uint32_t slots, int direction, RunState& run, uint32_t& state,
+                       uint8_t* sources);
+
+// The same plan with 512-bit vectors: 64 candidate slots at a time, checked
+// against the taken slots at once. Only for blocks of kWidePlannerFrom slots
+// or more, and only where wideBlockPlannerRuns().
+void planBlockWide(const uint8_t* keyBlock, uint32_t slots, int direction, RunState& run, uint32_t& state,
+                   uint8_t* sources);
+bool wideBlockPlannerRuns();
+constexpr uint32_t kWidePlannerFrom = 64;
+
+// The rules both planners share.
+constexpr int kRunKeyOffset = 2;
+constexpr int kRunKeyCount = 14;
+constexpr uint32_t kCollisionStepsPerSlot = 10;
+
+inline int runLength(uint8_t runKey)
+{
+    const int run = runKey & 31;
+    return run == 0 ? 1 : run;
+}
+
+// Moves to the next run key; returns the generator steps the reload takes.
+inline uint32_t reloadRun(const uint8_t* keyBlock, RunState& state)
+{
+    if (++state.runKeyIndex == kRunKeyCount) state.runKeyIndex = 0;
+    state.run = runLength(keyBlock[kRunKeyOffset + state.runKeyIndex]);
+    return static_cast<uint32_t>(state.run & 15);
+}
+
+}  // namespace tarvex
