@@ -7,6 +7,7 @@
 
 #include "ChunkPipeline.h"
 #include "ExportGuard.h"
+#include "FileTransform.h"
 #include "Journal.h"
 #include "Progress.h"
 #include "SecureWipe.h"
@@ -19,7 +20,8 @@ namespace {
 static_assert(sizeof(long) >= 8, "stream positions must hold sizes of 2 GiB and more");
 
 // The chunk being transformed, and for runs that rewrite their own source a
-// copy of its original bytes, so that a failed write can be undone.
+// copy of its original bytes, so that a failed write can be undone and an
+// in-place run's undo copy written from it.
 alignas(64) uint8_t chunkBuffer[kChunkSize];
 alignas(64) uint8_t originalChunk[kChunkSize];
 
@@ -138,7 +140,10 @@ int transformStreams(const KeyMaterial& key, Stream& input, Stream& output, Jour
         const int32_t length = static_cast<int32_t>(std::min<int64_t>(size - position, kChunkSize));
         if (std::fread(chunkBuffer, 1, static_cast<size_t>(length), input.get()) != static_cast<size_t>(length))
             return TARVEX_ERR_IO;
-        if (rewritesSource) std::memcpy(originalChunk, chunkBuffer, static_cast<size_t>(length));
+        if (rewritesSource) {
+            std::memcpy(originalChunk, chunkBuffer, static_cast<size_t>(length));
+            if (!journal.keepOriginal(chunkCount, position, originalChunk, length)) return TARVEX_ERR_IO;
+        }
 
         pipeline.transform(chunkBuffer, length);
 
@@ -156,10 +161,13 @@ int transformStreams(const KeyMaterial& key, Stream& input, Stream& output, Jour
     return inputClosed && outputClosed ? TARVEX_OK : TARVEX_ERR_IO;
 }
 
+}  // namespace
+
 // An exception thrown in here (no memory for a path, the progress callback)
 // leaves the files as an early return at that point does: the journal stays,
 // and a chunk is counted only once it is written.
-int transformFile(const char* key, const char* source, const char* target, int direction, int layerChoice)
+int transformFile(const char* key, const char* source, const char* target, int direction, int layerChoice,
+                  UndoCopyUse undoCopy)
 {
     const KeyMaterial keyMaterial(key, layerChoice);
 
@@ -180,7 +188,7 @@ int transformFile(const char* key, const char* source, const char* target, int d
     if (!output) return TARVEX_ERR_UPDATE_TARGET;
 
     Journal journal;
-    if (inPlace) journal.create(direction, source);
+    if (inPlace) journal.create(direction, source, undoCopy);
     const bool rewritesSource = inPlace || reachOneFile(source, target);
 
     int64_t size = 0;
@@ -191,13 +199,12 @@ int transformFile(const char* key, const char* source, const char* target, int d
     return TARVEX_OK;
 }
 
-}  // namespace
-
 }  // namespace tarvex
 
 extern "C" __attribute__((visibility("default"))) int
 tarvexTransformFile(const char* key, const char* source, const char* target, int direction, int layerChoice)
 {
-    return tarvex::guardExport<int>(TARVEX_ERR_INTERNAL,
-                                    [&] { return tarvex::transformFile(key, source, target, direction, layerChoice); });
+    return tarvex::guardExport<int>(TARVEX_ERR_INTERNAL, [&] {
+        return tarvex::transformFile(key, source, target, direction, layerChoice, tarvex::UndoCopyUse::Keep);
+    });
 }

@@ -127,6 +127,8 @@ Manual mendkit()
          choice({{placeholder("NumBlocks")}, {literal("."), placeholder("NumBytes", true)}}),
          required({placeholder("BrokenFile")}), required({placeholder("FixedFile")}), required({placeholder("key")}),
          optional({literal("/b")})},
+        {required({literal("--journal"), placeholder("Journal")}), required({placeholder("key")}),
+         optional({literal("/b")}), optional({literal("--finish")})},
         {required({literal("--help")})},
     };
     m.description = {
@@ -134,10 +136,20 @@ Manual mendkit()
         "killed, out of power or out of disk space. Such a file is partly transformed. The journal the run left "
         "in the folder it was started from tells how far it got: TXE<n>.adt after an encryption, TXD<n>.adt "
         "after a decryption. Each of its lines holds the file's name, the number of 64 KiB chunks already "
-        "rewritten and the byte position where the untouched rest begins; the last line counts.",
-        "Mendkit reads BrokenFile, turns the finished part back and writes the whole into FixedFile, which ends "
-        "up holding the plaintext: after an interrupted decryption mendkit finishes by decrypting FixedFile in "
-        "place. It reports its progress and any failure on standard output.",
+        "rewritten and the byte position where the untouched rest begins; the last line counts. Beside the "
+        "journal lies the undo copy, TXE<n>.undo or TXD<n>.undo, which holds the original bytes of the chunk "
+        "the run was rewriting.",
+        "With --journal, mendkit repairs the file the journal names in place, from the journal and its undo "
+        "copy: it decides exactly how many chunks the run had rewritten, the journal's count or one more, and "
+        "restores a chunk the run had written only in part. The file then holds the plaintext, or with --finish "
+        "what the completed run would have left. The repaired file is written beside the damaged one and takes "
+        "its place only when it is whole, with the damaged file's permissions and time stamps; then the journal "
+        "and the undo copy are removed. A repair cut short, or one that runs out of disk space, leaves the "
+        "damaged file and its journal as they were, to be repaired again. Mendkit prints what it decided.",
+        "In the first form mendkit reads BrokenFile, turns the finished part back and writes the whole into "
+        "FixedFile, which ends up holding the plaintext: after an interrupted decryption mendkit finishes by "
+        "decrypting FixedFile in place. The numbers are taken from the journal by hand, and the undo copy is "
+        "not used. Mendkit reports its progress and any failure on standard output.",
     };
     m.optionsTitle = "Arguments";
     m.options = {
@@ -156,36 +168,59 @@ Manual mendkit()
          "The repaired file, created or emptied. It must be another file: any name that reaches BrokenFile, such as "
          "a link or a relative against an absolute path, is refused. When the copy fails, the half-written "
          "FixedFile is removed."},
+        {{literal("--journal"), placeholder("Journal")},
+         "The journal of the interrupted run, TXE<n>.adt or TXD<n>.adt; its name tells the run's direction. The "
+         "file it names is repaired in place; a relative name in it is taken from the journal's folder."},
         {{placeholder("key")}, "The key of the interrupted run; quote it when it holds blanks."},
-        {{literal("/b")}, "The run used BlowFish Only, the block cipher alone. Any sixth argument is taken as /b."},
+        {{literal("/b")},
+         "The run used BlowFish Only, the block cipher alone. In the first form any sixth argument is taken as /b."},
+        {{literal("--finish")},
+         "With --journal: leave the file wholly encrypted after an interrupted encryption, wholly decrypted after "
+         "an interrupted decryption, as if the run had completed."},
         {{literal("--help")}, "Print the usage text and exit, when it is the only argument."},
     };
     m.files = {
         {{path("TXE<n>.adt")}, "The journal of an interrupted in-place encryption."},
         {{path("TXD<n>.adt")},
-         "The journal of an interrupted in-place decryption. Mendkit keeps one of its own in the current folder "
-         "while it decrypts FixedFile."},
+         "The journal of an interrupted in-place decryption. Mendkit keeps one of its own, with its undo copy, in "
+         "the current folder while it decrypts FixedFile."},
+        {{path("TXE<n>.undo")},
+         "The undo copy beside the journal of the same number: the original bytes of the chunk the run was "
+         "rewriting, checked before use. TXD<n>.undo belongs to a decryption."},
+        {{path("TXE<n>.repaired")},
+         "Written by --journal just before the repaired file takes the damaged one's place, and removed after the "
+         "journal, so that a repair stopped in between is not done twice."},
         {{path("Mendkit<n>.log")},
          "The recovery list a run of several files leaves behind when it is cut short. It names every target that "
          "run may have left half done."},
     };
     m.exitStatus = {
-        {{plain("0")}, "FixedFile was repaired, or --help printed its text."},
+        {{plain("0")}, "FixedFile or the journal's file was repaired, or --help printed its text."},
         {{plain("255")},
-         "A usage error, FixedFile naming BrokenFile, or a file that cannot be opened, read or written (the status "
-         "is -1). The reason is printed."},
+         "A usage error, FixedFile naming BrokenFile, a journal that cannot be read or does not fit its file, a key "
+         "that does not fit the undo copy, or a file that cannot be opened, read or written (the status is -1). The "
+         "reason is printed."},
     };
     m.examples = {
+        {"Repair report.pdf in place from the journal its encryption left behind, back to the plaintext, or on to "
+         "the encrypted file:",
+         {"mendkit --journal TXE1733000000.adt \"my secret key\"",
+          "mendkit --journal TXE1733000000.adt \"my secret key\" --finish"}},
         {"The journal of an encryption of report.pdf ends in the line \"report.pdf 2 131072\". Either number "
-         "repairs the file:",
+         "repairs the file into a copy:",
          {"mendkit E 2 report.pdf report-fixed.pdf \"my secret key\"",
           "mendkit E .131072 report.pdf report-fixed.pdf \"my secret key\""}},
     };
     m.seeAlso = {"sealwin", "unsealwin"};
     m.caveats = {
-        "A run that was killed between writing a chunk and writing that chunk's journal line leaves the journal "
-        "one chunk behind. If the file mended with the journal's numbers is not the plaintext, mend it again with "
-        "the count plus 1, or with the position plus 65536 capped at the file's size.",
+        "A wrong key is not detected in general. With --journal, a key or /b that does not fit the undo copy is "
+        "refused when the run had begun to rewrite its chunk; otherwise the repair turns the file with the given "
+        "key.",
+        "A journal left by a run without an undo copy may be one chunk behind: with --journal mendkit then uses "
+        "the journal's count and says that the result is uncertain for one chunk. In the first form, a run that "
+        "was killed between writing a chunk and writing that chunk's journal line leaves the journal one chunk "
+        "behind. If the file mended with the journal's numbers is not the plaintext, mend it again with the count "
+        "plus 1, or with the position plus 65536 capped at the file's size.",
     };
     return m;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <limits>
 
 #include "tarvex.h"
@@ -49,6 +50,27 @@ std::optional<RepairRequest> parseCommandLine(int argc, const char* const* argv)
     request.key = argv[5];
     // Any sixth argument, not only "/b", selects the block cipher alone.
     request.layerChoice = argc == 7 ? TARVEX_BLOCK_CIPHER_ONLY : TARVEX_BOTH_LAYERS;
+    return request;
+}
+
+bool isJournalForm(int argc, const char* const* argv) { return argc >= 2 && std::strcmp(argv[1], "--journal") == 0; }
+
+std::optional<JournalRequest> parseJournalForm(int argc, const char* const* argv)
+{
+    if (!isJournalForm(argc, argv) || argc < 4) return std::nullopt;
+    JournalRequest request{argv[2], argv[3], TARVEX_BOTH_LAYERS, false};
+    // Each of the two words at most once, in either order.
+    bool blockCipherOnly = false;
+    for (int at = 4; at < argc; ++at) {
+        if (std::strcmp(argv[at], "/b") == 0 && !blockCipherOnly) {
+            blockCipherOnly = true;
+        } else if (std::strcmp(argv[at], "--finish") == 0 && !request.finish) {
+            request.finish = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (blockCipherOnly) request.layerChoice = TARVEX_BLOCK_CIPHER_ONLY;
     return request;
 }
 

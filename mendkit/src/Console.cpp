@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "manual/Manuals.h"
+
 namespace mendkit {
 
 namespace {
@@ -66,6 +68,42 @@ void printDecryptingDone(const std::string& startedLine, const char* brokenFile)
 {
     print(std::string(startedLine.size(), '\b') + "Decrypting " + std::string(brokenFile) + " - done");
 }
+
+void printJournalUsage()
+{
+    const manual::Manual& mendkit = manual::manualOf(manual::Program::Mendkit);
+    print("Usage: mendkit " + manual::synopsisText(mendkit.synopsis[1]) + "\n\n");
+}
+
+void printNotAJournal(const std::string& journal)
+{
+    print(journal + " is not a journal: journals are named TXE<n>.adt or TXD<n>.adt\n\n");
+}
+
+void printNoWholeLine(const std::string& journal)
+{
+    print(journal + " holds no whole line: it names no file to repair\n\n");
+}
+
+void printFailure(const std::string& message) { print(message + "\n\n"); }
+
+void printText(const std::string& text) { print(text); }
+
+void printRepairProgress(const std::string& file, int percent)
+{
+    printOverwritable("Repairing " + file + " - " + threeColumns(percent) + "% complete");
+}
+
+void printDecision(const char* decision) { print("Decided: " + std::string(decision) + "\n"); }
+
+void printUncertainChunk(int64_t chunkIndex)
+{
+    const int64_t start = chunkIndex * 65536;
+    print("The result is uncertain for one chunk: without an undo copy, chunk " + std::to_string(chunkIndex) +
+          " (from byte " + std::to_string(start) + ") may already have been rewritten when the run stopped\n");
+}
+
+void printNowWholly(const std::string& file, const char* state) { print(file + " is now wholly " + state + "\n"); }
 
 void printFinished()
 {

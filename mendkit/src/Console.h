@@ -28,6 +28,20 @@ std::string decryptingLine(const char* fixedFile);
 void printDecryptingStarted(const std::string& line);
 void printDecryptingDone(const std::string& startedLine, const char* brokenFile);
 
+// The texts of the journal form.
+
+void printJournalUsage();
+void printNotAJournal(const std::string& journal);
+void printNoWholeLine(const std::string& journal);
+void printFailure(const std::string& message);
+void printText(const std::string& text);
+// "Repairing <name> - nn% complete", overwritable like the fixing lines.
+void printRepairProgress(const std::string& file, int percent);
+// What the repair decided, and what the file now holds.
+void printDecision(const char* decision);
+void printUncertainChunk(int64_t chunkIndex);
+void printNowWholly(const std::string& file, const char* state);
+
 // A finished repair's output ends on its last line, as scripts reading it
 // through a pipe or a file expect; only a terminal gets a newline after it, so
 // the shell's prompt does not overwrite that line.

@@ -6,6 +6,7 @@
 
 #include "CommandLine.h"
 #include "Console.h"
+#include "JournalForm.h"
 #include "Repair.h"
 #include "manual/Manuals.h"
 
@@ -31,6 +32,14 @@ int main(int argc, char** argv)
         const std::string usage = manual::usageText(manual::Program::Mendkit);
         std::fwrite(usage.data(), 1, usage.size(), stdout);
         return 0;
+    }
+    if (isJournalForm(argc, argv)) {
+        const auto journalRequest = parseJournalForm(argc, argv);
+        if (!journalRequest) {
+            printJournalUsage();
+            return kFailureStatus;
+        }
+        return repairFromJournal(*journalRequest);
     }
     const auto request = parseCommandLine(argc, argv);
     if (!request) {

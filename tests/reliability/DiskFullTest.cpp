@@ -6,6 +6,7 @@
 
 #include "Journal.h"
 #include "RepairSupport.h"
+#include "repair/JournalRepair.h"
 #include "tarvex.h"
 
 namespace reliability {
@@ -62,6 +63,40 @@ TEST(DiskFull, InPlaceRunKeepsItsJournalAndMendkitRepairsTheFile)
                 const ProgramRun run = runMendkit({letter, amount, "data.bin", "fixed.bin", kKey}, {folder.path(), {}});
                 EXPECT_EQ(run.ending.status, 0);
                 EXPECT_EQ(readFile(folder.file("fixed.bin")), original) << letter << amount << " limit " << limit;
+            }
+        }
+    }
+}
+
+// The failed write is undone, and the undo copy says so: the repair needs no
+// guess, whichever way it is to leave the file.
+TEST(DiskFull, InPlaceRunIsRepairedExactlyFromItsJournalAndUndoCopy)
+{
+    const Bytes original = randomBytes(300000, 23);
+    const Bytes encrypted = transformThroughFile(kKey, original, TARVEX_ENCRYPT, TARVEX_BOTH_LAYERS);
+
+    for (const int direction : {TARVEX_ENCRYPT, TARVEX_DECRYPT}) {
+        const Bytes& start = direction == TARVEX_ENCRYPT ? original : encrypted;
+        const Bytes& completed = direction == TARVEX_ENCRYPT ? encrypted : original;
+        for (const long limit : {2 * kChunk, 2 * kChunk + 1000}) {
+            for (const repair::Goal goal : {repair::Goal::Plaintext, repair::Goal::Transformed}) {
+                const bool finish = goal == repair::Goal::Transformed;
+                SCOPED_TRACE("direction " + std::to_string(direction) + " limit " + std::to_string(limit) +
+                             (finish ? " finished" : " plaintext"));
+                const TempFolder folder;
+                writeFile(folder.file("data.bin"), start);
+                EXPECT_EQ(transformWithLimit(folder, "data.bin", "data.bin", direction, limit), TARVEX_ERR_IO);
+
+                const auto journalPath = findJournal(folder.path());
+                ASSERT_TRUE(journalPath.has_value());
+                const auto journal = repair::readJournal(journalPath->string());
+                ASSERT_TRUE(journal.has_value());
+                EXPECT_EQ(journal->chunkCount, 2);
+                const repair::Result result = repair::repairFromJournal(*journal, kKey, TARVEX_BOTH_LAYERS, goal);
+                EXPECT_EQ(result.status, repair::Status::Repaired);
+                EXPECT_EQ(result.decision, repair::Decision::JournalCount);
+                EXPECT_EQ(readFile(folder.file("data.bin")), finish ? completed : original);
+                EXPECT_FALSE(findJournal(folder.path()).has_value());
             }
         }
     }

@@ -1,6 +1,7 @@
 // An in-place run killed at a random moment leaves a file that mendkit
-// repairs from the journal's last line. Seeded; set TARVEX_KILL_SEED to
-// replay a run.
+// repairs from the journal's last line, and that the repair from the journal
+// and its undo copy repairs exactly, without a second try. Seeded; set
+// TARVEX_KILL_SEED to replay a run.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,12 +9,14 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <random>
 #include <string>
 #include <thread>
 
 #include "Journal.h"
 #include "RepairSupport.h"
+#include "repair/JournalRepair.h"
 #include "tarvex.h"
 
 namespace reliability {
@@ -47,6 +50,10 @@ struct Figures {
     int repairedByCountPlusOne = 0;
     int finishedBeforeKill = 0;
     int killedBeforeJournal = 0;
+    // The repair from the journal and its undo copy.
+    int repairedExactly = 0;
+    int journalWithoutLine = 0;
+    std::map<repair::Decision, int> decisions;
 };
 
 class KilledInPlaceRun : public ::testing::Test {
@@ -100,6 +107,10 @@ protected:
                 continue;
             }
 
+            const std::string where = "trial " + std::to_string(trial) + ", seed " + std::to_string(seed) +
+                                      ", killed after " + std::to_string(wait.count()) + " us";
+            repairExactly(runFolder, *journal, start, original, completed, figures, where);
+
             const JournalLine line = lastJournalLine(*journal);
             if (repairs(runFolder, line.count, line.position, original)) {
                 ++figures.repairedByJournal;
@@ -117,8 +128,17 @@ protected:
                     "finished before the kill: %d, killed before the journal: %d\n",
                     letter_.c_str(), figures.trials, figures.repairedByJournal, figures.repairedByCountPlusOne,
                     figures.finishedBeforeKill, figures.killedBeforeJournal);
+        const auto decided = [&](repair::Decision decision) { return figures.decisions[decision]; };
+        std::printf("%s kill trials, repair from the journal and its undo copy: repaired exactly both ways: %d; "
+                    "decided by the journal count: %d, one more chunk: %d, restored a half-written chunk: %d, "
+                    "uncertain without a copy: %d; journal without a whole line (file untouched): %d\n",
+                    letter_.c_str(), figures.repairedExactly, decided(repair::Decision::JournalCount),
+                    decided(repair::Decision::OneMoreChunk), decided(repair::Decision::RestoredHalfWritten),
+                    decided(repair::Decision::UncertainWithoutCopy), figures.journalWithoutLine);
         // Most kills must land mid-run, or the trials prove little.
         EXPECT_GT(figures.repairedByJournal + figures.repairedByCountPlusOne, figures.trials / 2);
+        EXPECT_EQ(figures.repairedExactly + figures.journalWithoutLine,
+                  figures.repairedByJournal + figures.repairedByCountPlusOne);
     }
 
 private:
@@ -143,6 +163,40 @@ private:
             EXPECT_TRUE(ending.exited && ending.status == 0);
         }
         return std::chrono::duration_cast<std::chrono::microseconds>(quickest);
+    }
+
+    // On copies of the run's folder, the repair must leave the file wholly
+    // plaintext and, the other time, wholly as the completed run: each
+    // exactly, at the first try, and never by the uncertain fallback.
+    void repairExactly(const std::filesystem::path& runFolder, const std::filesystem::path& journalPath,
+                       const Bytes& start, const Bytes& original, const Bytes& completed, Figures& figures,
+                       const std::string& where)
+    {
+        repair::JournalProblem problem{};
+        if (!repair::readJournal(journalPath.string(), problem)) {
+            // Killed while the journal was created: no chunk was touched.
+            EXPECT_EQ(problem, repair::JournalProblem::NoWholeLine) << where;
+            EXPECT_EQ(readFile(runFolder / "data.bin"), start) << where;
+            ++figures.journalWithoutLine;
+            return;
+        }
+        bool exact = true;
+        for (const repair::Goal goal : {repair::Goal::Plaintext, repair::Goal::Transformed}) {
+            const std::filesystem::path copy = folder_.path() / "repair";
+            std::filesystem::remove_all(copy);
+            std::filesystem::copy(runFolder, copy, std::filesystem::copy_options::recursive);
+            const auto journal = repair::readJournal((copy / journalPath.filename()).string());
+            const repair::Result result = repair::repairFromJournal(*journal, kKey, TARVEX_BOTH_LAYERS, goal);
+            const Bytes& expected = goal == repair::Goal::Plaintext ? original : completed;
+            const bool repaired = result.status == repair::Status::Repaired && readFile(copy / "data.bin") == expected;
+            EXPECT_TRUE(repaired) << where << ", status " << static_cast<int>(result.status) << ", goal "
+                                  << static_cast<int>(goal);
+            EXPECT_NE(result.decision, repair::Decision::UncertainWithoutCopy) << where;
+            EXPECT_EQ(std::distance(std::filesystem::directory_iterator(copy), {}), 1) << where;
+            exact = exact && repaired;
+            if (goal == repair::Goal::Plaintext) ++figures.decisions[result.decision];
+        }
+        if (exact) ++figures.repairedExactly;
     }
 
     // Both forms of the command, the chunk count and the byte position, must

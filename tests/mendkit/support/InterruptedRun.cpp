@@ -1,0 +1,86 @@
+#include "InterruptedRun.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <stdexcept>
+
+#include "ChildProcess.h"
+#include "tarvex.h"
+
+namespace mendkit_test {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kStoppedInside = 42;
+
+// The child's state for its progress callback, which takes no context.
+std::string watchedJournal;
+off_t stopAtJournalSize = 0;
+
+// The engine reports progress only while it transforms a chunk, and the
+// journal holds one line per chunk before it, all of one length.
+int stopWhenTheChunkIsTransformed(int32_t)
+{
+    if (watchedJournal.empty()) {
+        const auto journals = filesEndingWith(".", ".adt");
+        if (journals.empty()) return 0;
+        watchedJournal = journals.front().string();
+    }
+    struct stat status;
+    if (stat(watchedJournal.c_str(), &status) == 0 && status.st_size == stopAtJournalSize) _exit(kStoppedInside);
+    return 0;
+}
+
+}  // namespace
+
+bool stopInsideChunk(const fs::path& folder, const std::string& name, const char* key, int direction, int layerChoice,
+                     int64_t chunk)
+{
+    const testsupport::Ending ending = testsupport::waitForChild(testsupport::startChild(
+        [&] {
+            stopAtJournalSize = static_cast<off_t>((chunk + 1) * journalLine(name, 0, 0).size());
+            tarvexSetProgressCallback(stopWhenTheChunkIsTransformed);
+            tarvexTransformFile(key, name.c_str(), name.c_str(), direction, layerChoice);
+            return 0;
+        },
+        {folder, {}}));
+    return ending.exited && ending.status == kStoppedInside;
+}
+
+std::vector<fs::path> filesEndingWith(const fs::path& folder, const std::string& suffix)
+{
+    std::vector<fs::path> found;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path().filename().string().ends_with(suffix)) found.push_back(entry.path());
+    return found;
+}
+
+std::string journalLine(const std::string& name, int64_t count, int64_t position)
+{
+    char numbers[64];
+    std::snprintf(numbers, sizeof numbers, "   %5lld   %10lld\n", static_cast<long long>(count),
+                  static_cast<long long>(position));
+    return name + numbers;
+}
+
+void appendText(const fs::path& file, const std::string& text)
+{
+    std::ofstream out(file, std::ios::binary | std::ios::app);
+    out << text;
+    if (!out) throw std::runtime_error("cannot append to " + file.string());
+}
+
+void writeInto(const fs::path& file, const Bytes& bytes, size_t from, size_t count)
+{
+    std::fstream out(file, std::ios::binary | std::ios::in | std::ios::out);
+    out.seekp(static_cast<std::streamoff>(from));
+    out.write(reinterpret_cast<const char*>(bytes.data() + from), static_cast<std::streamsize>(count));
+    if (!out) throw std::runtime_error("cannot write into " + file.string());
+}
+
+}  // namespace mendkit_test
