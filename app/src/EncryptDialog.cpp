@@ -20,6 +20,7 @@
 
 #include <QGuiApplication>
 #include <QPainter>
+#include <QTimer>
 
 #include <array>
 
@@ -47,7 +48,8 @@ TEncryptDialog::TEncryptDialog(framework::Application& application, ProcessState
       keyboard_(keyboard),
       browseButton_(*this, state, variant),
       filesListButton_(this, resources(), variant, state.selectedFiles),
-      runWindow_(state, variant)
+      runWindow_(state, variant),
+      repairOffer_(*this, state, variant)
 {
     state_.mainDialog = this;
 }
@@ -93,6 +95,16 @@ void TEncryptDialog::setupWindow()
     showCurrentFolder();
     applyStartupSelection();
     setOptionBoxes();
+}
+
+// Once the window stands on the screen, what an interrupted run left behind
+// is offered for repair.
+void TEncryptDialog::showEvent(QShowEvent* event)
+{
+    Dialog::showEvent(event);
+    if (shownOnce_) return;
+    shownOnce_ = true;
+    QTimer::singleShot(0, this, [this] { offerRepairs(); });
 }
 
 // A program protected by a user ID opens only to the one who gives it and
@@ -215,7 +227,10 @@ void TEncryptDialog::dialogTimerTick(int id)
     if (id == RunTimer) runTimerTick();
 }
 
-bool TEncryptDialog::runIsActive() const { return currentWorker_ && currentWorker_->isRunning(); }
+bool TEncryptDialog::runIsActive() const
+{
+    return (currentWorker_ && currentWorker_->isRunning()) || repairOffer_.isRepairing();
+}
 
 void TEncryptDialog::runButtonClicked()
 {
@@ -252,13 +267,14 @@ bool TEncryptDialog::confirmKey(const SecretText& key)
     return framework::runModal(confirmation) == framework::ResultOk;
 }
 
-// Polls the worker on every tick.
+// Polls the worker of the run or the repair on every tick.
 void TEncryptDialog::runTimerTick()
 {
     drawAnimationFrame();
-    if (!currentWorker_ || currentWorker_->isRunning()) return;
+    if (runIsActive()) return;
     stopDialogTimer(RunTimer);
     endAnimation();
+    repairOffer_.workEnded();
 }
 
 void TEncryptDialog::endAnimation()

@@ -3,6 +3,7 @@
 #include "app/KeyText.h"
 
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -12,8 +13,10 @@ using Response = framework::Response<TLogPasswordDialog>;
 }  // namespace
 
 TLogPasswordDialog::TLogPasswordDialog(QWidget* parent, const framework::ResourceSet& resources,
-                                       const services::VariantTexts& variant)
-    : Dialog(parent, resources, QString::number(variant.logPasswordTemplate))
+                                       const services::VariantTexts& variant, QString caption, bool blowFishOnly)
+    : Dialog(parent, resources, QString::number(variant.logPasswordTemplate)),
+      caption_(std::move(caption)),
+      startsBlowFishOnly_(blowFishOnly)
 {}
 
 // The typed key goes with the dialog.
@@ -27,10 +30,11 @@ void TLogPasswordDialog::setupWindow()
     };
     bindResponses<TLogPasswordDialog>(this, responses);
     key_.wipe();
-    blowFishOnly_ = false;
+    blowFishOnly_ = startsBlowFishOnly_;
     setText(KeyField, QString());
-    setChecked(BlowFishOnlyBox, false);
+    setChecked(BlowFishOnlyBox, startsBlowFishOnly_);
     setTextLimit(KeyField, fieldLimit);
+    if (!caption_.isEmpty()) setWindowTitle(caption_);
     focusControl(KeyField);
 }
 

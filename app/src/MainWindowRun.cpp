@@ -61,11 +61,13 @@ bool MainWindowRun::goOnWithoutRecoveryList(const QString& question)
 }
 
 // Left to the window: the run has ended, and must not wait for the user to
-// read the report.
+// read the report. A failed in-place transform may have left its file partly
+// done: once the user has read the report, that is offered for repair.
 void MainWindowRun::reportFailures(const QString& text)
 {
     framework::postToUserInterfaceThread([this, text] {
         framework::showMessage(state_.mainDialog, {text, toQString(variant_.programTitle),
                                                    framework::MessageIcon::Exclamation, framework::MessageButtons::Ok});
+        if (TEncryptDialog* dialog = state_.mainDialog) dialog->offerRepairs();
     });
 }

@@ -27,6 +27,17 @@ constexpr VariantTexts sealwin{
     .repeatRunQuestion = "You have already encrypted this selection.\nEncrypt again ?",
     .runFailures = "These files could not be encrypted:",
     .engineBusy = "Tarvex is still encrypting a selection.\nPlease try again when it has finished.",
+    .interruptedRunOffer = "An encryption was cut short and left this file partly encrypted:\n\n%s\n\n"
+                           "Repair it now?\n\n"
+                           "The repair needs the key of the interrupted run, and BlowFish Only set as it was for "
+                           "that run. A wrong key is not always detected: the repair would then spoil the file.\n\n"
+                           "No leaves everything as it is; you will be asked again at the next start.",
+    .repairGoalQuestion = "How should %s end up?\n\n"
+                          "Yes: wholly encrypted, as the interrupted run would have left it.\n"
+                          "No: wholly as it was before that run.\n"
+                          "Cancel: leave it as it is for now.",
+    .repairFinished = "%s has been repaired: it is now wholly encrypted.",
+    .repairWentBack = "%s has been repaired: it is again as it was before the encryption.",
     .defaultButtonCaption = "&Encrypt",
     .sourceLabelCaption = "Encrypt: ",
     .filesDialogTitle = " Files Selected For Encryption",
@@ -77,6 +88,14 @@ constexpr VariantTexts unsealwin{
     .repeatRunQuestion = "You have already decrypted this selection.\nDecrypt again ?",
     .runFailures = "These files could not be decrypted:",
     .engineBusy = "Tarvex is still decrypting a selection.\nPlease try again when it has finished.",
+    .interruptedRunOffer = "A decryption was cut short and left this file partly decrypted:\n\n%s\n\n"
+                           "Repair it now? The repair finishes the decryption.\n\n"
+                           "The repair needs the key of the interrupted run, and BlowFish Only set as it was for "
+                           "that run. A wrong key is not always detected: the repair would then spoil the file.\n\n"
+                           "No leaves everything as it is; you will be asked again at the next start.",
+    .repairGoalQuestion = "",
+    .repairFinished = "%s has been repaired: it is now wholly decrypted.",
+    .repairWentBack = "",
     .defaultButtonCaption = "&Decrypt",
     .sourceLabelCaption = "Decrypt: ",
     .filesDialogTitle = " Files Selected For Decryption",

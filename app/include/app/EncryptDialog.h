@@ -7,6 +7,7 @@
 #include "app/FilesDialog.h"
 #include "app/FolderSafety.h"
 #include "app/MainWindowRun.h"
+#include "app/RepairOffer.h"
 #include "app/TarvexThread.h"
 
 #include "services/BuildVariant.h"
@@ -78,7 +79,10 @@ public:
     // The run has ended: the animation comes to rest on the picture that
     // matches where its cycle stood.
     void endAnimation();
+    // A run or a repair is going on.
     bool runIsActive() const;
+    // Offers to repair what interrupted runs left in the current folder.
+    void offerRepairs() { repairOffer_.offer(); }
     // Refused, with a word to the user, while a run is active.
     bool canClose() override;
 
@@ -104,6 +108,7 @@ public:
 
 protected:
     void setupWindow() override;
+    void showEvent(QShowEvent* event) override;
     std::vector<MenuItem> contextMenuItems() const override;
     void paint(QPainter& painter) override;
     void dialogTimerTick(int id) override;
@@ -143,5 +148,7 @@ private:
     QPointer<framework::SplashWindow> aboutWindow_;
     // Declared before the worker, which uses it until its thread ends.
     MainWindowRun runWindow_;
+    bool shownOnce_ = false;
+    RepairOffer repairOffer_;
     std::unique_ptr<TTarvexThread> currentWorker_;
 };

@@ -1,5 +1,6 @@
-// The key that encrypts an exported activity log, and whether the export uses
-// the block cipher only. The key is held only while the dialog lives.
+// A key and whether it goes with the block cipher only: the key that encrypts
+// an exported activity log, or the key of an interrupted run to be repaired.
+// The key is held only while the dialog lives.
 #pragma once
 
 #include "app/SecretText.h"
@@ -14,7 +15,10 @@ public:
     static constexpr std::size_t shortestKey = 8;
     static constexpr std::size_t longestKey = 88;
 
-    TLogPasswordDialog(QWidget* parent, const framework::ResourceSet& resources, const services::VariantTexts& variant);
+    // `caption` replaces the template's title when given; the box starts as
+    // `blowFishOnly` says.
+    TLogPasswordDialog(QWidget* parent, const framework::ResourceSet& resources, const services::VariantTexts& variant,
+                       QString caption = {}, bool blowFishOnly = false);
     ~TLogPasswordDialog() override;
 
     // After OK: the key as typed, and the box (1 block cipher only, 0 both layers).
@@ -28,6 +32,8 @@ private:
     void okClicked();
     void cancelClicked();
 
+    QString caption_;
+    bool startsBlowFishOnly_;
     SecretText key_;
     bool blowFishOnly_ = false;
 };

@@ -5,6 +5,7 @@
 
 #include <ctime>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,3 +26,13 @@ private:
     explicit RecoveryList(std::string name) : name_(std::move(name)) {}
     std::string name_;
 };
+
+// A recovery list that a run left behind because it never ended.
+struct LeftRecoveryList {
+    std::string path;
+    // Its lines, in run order; nothing when the list cannot be read.
+    std::optional<std::vector<std::string>> targets;
+};
+
+// The recovery lists in `folder`, oldest first.
+std::vector<LeftRecoveryList> findLeftRecoveryLists(const std::string& folder);

@@ -36,6 +36,15 @@ struct VariantTexts {
     std::string_view repeatRunQuestion;
     std::string_view runFailures;  // heads the list of files a run could not transform
     std::string_view engineBusy;   // refuses an engine call while a run holds the engine
+    // The repair of a file that an interrupted in-place run left partly
+    // transformed; printf forms, with the file. Finishing the run is always
+    // offered; going back to the file as it was before the run only where
+    // that differs from finishing it: the two ends of a decryption are both
+    // the plaintext, so Unsealwin leaves those two texts empty.
+    std::string_view interruptedRunOffer;
+    std::string_view repairGoalQuestion;  // Yes finishes the run, No goes back
+    std::string_view repairFinished;
+    std::string_view repairWentBack;
 
     // Captions of the program's dialog resources.
     std::string_view defaultButtonCaption;
