@@ -43,6 +43,24 @@ private:
 
 extern ScrambleGenerator scrambleGenerator;
 
+// The generator `steps` steps ahead of a state s is multiplier * s +
+// increment, masked to the state's 28 bits: many steps can be taken side by
+// side.
+struct GeneratorJump {
+    uint32_t multiplier;
+    uint32_t increment;
+};
+
+constexpr GeneratorJump jumpOf(int steps)
+{
+    uint32_t multiplier = 1, increment = 0;
+    for (int k = 0; k < steps; ++k) {
+        multiplier *= ScrambleGenerator::kMultiplier;
+        increment = increment * ScrambleGenerator::kMultiplier + 1;
+    }
+    return {multiplier, increment};
+}
+
 // 88 prepared bytes, zero bytes behind them.
 constexpr int kKeyBlockSize = 120;
 constexpr int kPreparedKeyLength = 88;

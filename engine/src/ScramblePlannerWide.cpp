@@ -24,22 +24,6 @@ namespace {
 constexpr int kBatch = 64;
 constexpr int kLanes = 16;
 
-struct Jump {
-    uint32_t multiplier;
-    uint32_t increment;
-};
-
-// The generator k steps ahead is multiplier * state + increment.
-constexpr Jump jumpOf(int steps)
-{
-    uint32_t multiplier = 1, increment = 0;
-    for (int k = 0; k < steps; ++k) {
-        multiplier *= ScrambleGenerator::kMultiplier;
-        increment = increment * ScrambleGenerator::kMultiplier + 1;
-    }
-    return {multiplier, increment};
-}
-
 // Lane k of part p steps 16 p + k + 1 times from the state a batch continues
 // from, so the four parts of a batch are worked out side by side.
 struct BatchJumps {

@@ -11,28 +11,12 @@ namespace {
 constexpr int kLanes = 8;
 using Lanes = uint32_t __attribute__((vector_size(kLanes * sizeof(uint32_t))));
 
-struct Jump {
-    uint32_t multiplier;
-    uint32_t increment;
-};
-
-// The generator k steps ahead is multiplier * state + increment.
-constexpr Jump jumpOf(int steps)
-{
-    uint32_t multiplier = 1, increment = 0;
-    for (int k = 0; k < steps; ++k) {
-        multiplier *= ScrambleGenerator::kMultiplier;
-        increment = increment * ScrambleGenerator::kMultiplier + 1;
-    }
-    return {multiplier, increment};
-}
-
-constexpr std::array<Jump, kLanes> kFirstJumps = [] {
-    std::array<Jump, kLanes> jumps{};
+constexpr std::array<GeneratorJump, kLanes> kFirstJumps = [] {
+    std::array<GeneratorJump, kLanes> jumps{};
     for (int k = 0; k < kLanes; ++k) jumps[k] = jumpOf(k + 1);
     return jumps;
 }();
-constexpr Jump kLaneJump = jumpOf(kLanes);
+constexpr GeneratorJump kLaneJump = jumpOf(kLanes);
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "Descriptor.h"
 #include "RepairPass.h"
 #include "RepairRecord.h"
 #include "ReplacementFile.h"
@@ -22,21 +23,6 @@ namespace repair {
 namespace {
 
 namespace fs = std::filesystem;
-
-class Descriptor {
-public:
-    explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
-    ~Descriptor()
-    {
-        if (descriptor_ >= 0) close(descriptor_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return descriptor_; }
-
-private:
-    int descriptor_;
-};
 
 // An engine line the interrupted run wrote always fits the file it names:
 // the position is the count's chunks, cut at the file's end.

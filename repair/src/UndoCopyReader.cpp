@@ -6,26 +6,12 @@
 
 #include <cerrno>
 
+#include "Descriptor.h"
 #include "UndoCopyFormat.h"
 
 namespace repair {
 
 namespace {
-
-class Descriptor {
-public:
-    explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
-    ~Descriptor()
-    {
-        if (descriptor_ >= 0) close(descriptor_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return descriptor_; }
-
-private:
-    int descriptor_;
-};
 
 bool readAll(int descriptor, unsigned char* data, size_t length)
 {
