@@ -53,7 +53,9 @@ int Application::run()
         reportStartError();
         return startFailureStatus;
     }
+    looping_ = true;
     const int loopResult = QApplication::exec();
+    looping_ = false;
     destroyMainWindow();
     return endStatus_.value_or(loopResult);
 }
@@ -71,7 +73,9 @@ void Application::endProcess(int status)
 {
     endStatus_ = status;
     if (mainWindow_) mainWindow_->hide();
-    QApplication::exit(status);
+    // Before the loop there is nothing to leave, and telling the application
+    // to quit then would end every modal loop that runs afterwards at once.
+    if (looping_) QApplication::exit(status);
 }
 
 void Application::setMainWindow(std::unique_ptr<FrameWindow> window) { mainWindow_ = std::move(window); }

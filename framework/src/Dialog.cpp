@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -101,6 +102,7 @@ bool Dialog::create()
     }
     created_ = true;
     setupWindow();
+    bindDefaultCancel();
     return true;
 }
 
@@ -277,7 +279,13 @@ void Dialog::press(int id)
 {
     if (handedToUserInterfaceThread(this, [=, this] { press(id); })) return;
     auto* button = qobject_cast<QAbstractButton*>(control(id));
-    if (button && button->isEnabled()) button->click();
+    if (!button) return;
+    const QPointF centre = QRectF(button->rect()).center();
+    const QPointF onScreen = button->mapToGlobal(centre);
+    QMouseEvent down(QEvent::MouseButtonPress, centre, onScreen, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent up(QEvent::MouseButtonRelease, centre, onScreen, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(button, &down);
+    QApplication::sendEvent(button, &up);
 }
 
 void Dialog::setListItems(int id, const QStringList& items)
@@ -315,9 +323,15 @@ void Dialog::setHorizontalExtent(int id, int pixels)
 void Dialog::endDialog(int result)
 {
     if (handedToUserInterfaceThread(this, [=, this] { endDialog(result); })) return;
+    done(result);
+}
+
+// However a modal run ends, its result is kept.
+void Dialog::done(int result)
+{
     ended_ = true;
     endResult_ = result;
-    done(result);
+    QDialog::done(result);
 }
 
 bool Dialog::closeWindow()
@@ -331,11 +345,18 @@ bool Dialog::closeWindow()
 
 void Dialog::reject()
 {
-    if (qobject_cast<QAbstractButton*>(control(ResultCancel))) {
-        press(ResultCancel);
+    if (auto* cancel = qobject_cast<QAbstractButton*>(control(ResultCancel))) {
+        if (cancel->isEnabled()) cancel->click();
         return;
     }
     closeWindow();
+}
+
+void Dialog::bindDefaultCancel()
+{
+    auto* cancel = qobject_cast<QAbstractButton*>(control(ResultCancel));
+    if (!cancel || clickBindings_.contains(ResultCancel)) return;
+    QObject::connect(cancel, &QAbstractButton::clicked, this, [this] { endDialog(ResultCancel); });
 }
 
 void Dialog::startDialogTimer(int id, int milliseconds)
@@ -438,8 +459,10 @@ void Dialog::bindResponse(int id, ControlEvent event, std::function<void()> acti
     if (!widget) return;
     switch (event) {
     case ControlEvent::Clicked:
-        if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
             QObject::connect(button, &QAbstractButton::clicked, this, [action] { action(); });
+            clickBindings_.insert(id);
+        }
         break;
     case ControlEvent::TextChanged:
         if (auto* edit = qobject_cast<QLineEdit*>(widget))

@@ -13,6 +13,9 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
+
+#include <functional>
 
 namespace framework {
 
@@ -115,6 +118,18 @@ PickedFiles pickedFilesOf(const std::vector<std::string>& paths)
     return picked;
 }
 
+// Once `window` runs modally, the scripted user gets it; whatever the user
+// left open is reported and ended, so a test never hangs on a dead button.
+void handToScriptedUser(QDialog& window, std::function<void()> use)
+{
+    QTimer::singleShot(0, &window, [&window, use = std::move(use)] {
+        use();
+        if (!window.isVisible()) return;
+        if (scriptedUser) scriptedUser->leftOpen(window.windowTitle());
+        window.done(ResultCancel);
+    });
+}
+
 }  // namespace
 
 std::string PickedFiles::pathOf(const std::string& name) const { return ensureTrailingSeparator(folder) + name; }
@@ -129,11 +144,12 @@ int showMessage(QWidget* owner, const MessageRequest& request)
         return askOnUserInterfaceThread([&] { return showMessage(owner, request); })
             .value_or(escapeAnswer(request.buttons));
     }
-    if (scriptedUser) return scriptedUser->answerMessage(request);
-
     QMessageBox box(toQtIcon(request.icon), request.caption, request.text, QMessageBox::NoButton, owner);
     const auto choices = buttonsOf(request.buttons);
     for (const ButtonChoice& choice : choices) box.addButton(choice.button);
+    if (scriptedUser) {
+        handToScriptedUser(box, [&] { scriptedUser->useMessage(box, request); });
+    }
     box.exec();
     const auto clicked = box.standardButton(box.clickedButton());
     for (const ButtonChoice& choice : choices) {
@@ -149,16 +165,15 @@ int runModal(Dialog& dialog)
         return ResultCancel;
     }
     if (!dialog.create()) return ResultCancel;
-    if (!scriptedUser) return dialog.exec();
-
-    dialog.setModal(true);
-    dialog.show();
-    // As a person would: the dialog is the active window, so focus moves.
-    dialog.activateWindow();
-    QApplication::processEvents();
-    scriptedUser->useDialog(dialog);
-    if (!dialog.hasEnded()) dialog.endDialog(ResultCancel);
-    return dialog.endResult();
+    if (scriptedUser) {
+        handToScriptedUser(dialog, [&] {
+            // As a person would: the dialog is the active window, so focus moves.
+            dialog.activateWindow();
+            QApplication::processEvents();
+            scriptedUser->useDialog(dialog);
+        });
+    }
+    return dialog.exec();
 }
 
 PickedFiles chooseFilesToOpen(QWidget* owner, const FileDialogRequest& request)

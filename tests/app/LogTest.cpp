@@ -60,10 +60,14 @@ protected:
         entry += "; TARGET: same; KEY: NEW; OPTIONS: Default; 0";
         return entry;
     }
-    // Opens the viewer; `use` is what the user does in it.
+    // Opens the viewer; `use` is what the user does in it, before leaving it
+    // with its OK button (id 2).
     void view(std::function<void(framework::Dialog&)> use)
     {
-        user.dialogSteps.push_front(std::move(use));
+        user.dialogSteps.push_front([use = std::move(use)](framework::Dialog& viewer) {
+            use(viewer);
+            if (!viewer.hasEnded()) viewer.press(ResultCancel);
+        });
         TLogDialog viewer(mainDialog, mainDialog->resources(), *variant, state);
         framework::runModal(viewer);
     }

@@ -140,6 +140,7 @@ TEST_F(Menu, ViewLogOpensTheActivityLogOverTheMainWindow)
     user.dialogSteps.push_back([&](framework::Dialog& viewer) {
         title = viewer.windowTitle();
         parent = viewer.parentWidget();
+        viewer.press(framework::ResultCancel);  // its OK button
     });
     choose("&View Log...");
     EXPECT_EQ(title, "                               Encryption Log");

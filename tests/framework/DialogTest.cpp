@@ -2,6 +2,7 @@
 // widgets (offscreen).
 #include "support/DialogTemplateFile.h"
 #include "support/ScriptedUserQueue.h"
+#include "support/UserInput.h"
 
 #include "framework/Dialog.h"
 #include "framework/DialogTemplate.h"
@@ -25,6 +26,7 @@
 #include <gtest/gtest-spi.h>
 
 #include <array>
+#include <functional>
 
 using namespace framework;
 
@@ -169,21 +171,37 @@ TEST_F(ModalSeam, ScriptedUserDrivesALiveDialog)
     EXPECT_FALSE(dialog.isVisible());
 }
 
-TEST_F(ModalSeam, EscapeActsAsCancelAndAnUnansweredDialogIsCancelled)
+TEST_F(ModalSeam, CancelEscapeAndTheCloseBoxEndWithCancelEvenWhereNothingBindsCancel)
 {
-    NameDialog escaped(nullptr, ResourceSet(folder.path()), "NAME");
-    user.dialogSteps.push_back([](Dialog& live) {
-        live.setText(101, "Ann");
-        auto* edit = static_cast<QLineEdit*>(live.control(101));
-        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-        QCoreApplication::sendEvent(edit, &escape);
-    });
-    EXPECT_EQ(runModal(escaped), ResultCancel);
-    EXPECT_TRUE(escaped.acceptedName.isEmpty());
+    using Action = std::function<void(Dialog&)>;
+    const Action actions[] = {
+        [](Dialog& live) { live.press(ResultCancel); },
+        [](Dialog& live) { userinput::pressKey(live, Qt::Key_Escape); },
+        [](Dialog& live) { userinput::closeBox(live); },
+    };
+    for (const Action& action : actions) {
+        // The plain dialog leaves Cancel to the framework.
+        Dialog plain(nullptr, ResourceSet(folder.path()), "NAME");
+        NameDialog named(nullptr, ResourceSet(folder.path()), "NAME");
+        for (Dialog* dialog : {&plain, static_cast<Dialog*>(&named)}) {
+            user.dialogSteps.push_back([&](Dialog& live) {
+                live.setText(101, "Ann");
+                live.focusControl(101);
+                action(live);
+            });
+            EXPECT_EQ(runModal(*dialog), ResultCancel);
+            EXPECT_FALSE(dialog->isVisible());
+        }
+        EXPECT_TRUE(named.acceptedName.isEmpty());
+    }
+}
 
+TEST_F(ModalSeam, ADialogLeftOpenFailsTheTestAndIsEnded)
+{
     NameDialog ignored(nullptr, ResourceSet(folder.path()), "NAME");
     user.dialogSteps.push_back([](Dialog&) {});
-    EXPECT_EQ(runModal(ignored), ResultCancel);
+    EXPECT_NONFATAL_FAILURE(runModal(ignored), "\"  Your Name\" is still open");
+    EXPECT_FALSE(ignored.isVisible());
 }
 
 namespace {

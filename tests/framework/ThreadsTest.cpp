@@ -245,10 +245,10 @@ class ThreadNotingUser : public ScriptedUserQueue {
 public:
     std::vector<bool> onUserInterfaceThread;
 
-    int answerMessage(const MessageRequest& request) override
+    void useMessage(QMessageBox& box, const MessageRequest& request) override
     {
         onUserInterfaceThread.push_back(isUserInterfaceThread());
-        return ScriptedUserQueue::answerMessage(request);
+        ScriptedUserQueue::useMessage(box, request);
     }
     std::vector<std::string> answerFileDialog(const FileDialogRequest& request) override
     {

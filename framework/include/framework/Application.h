@@ -49,6 +49,7 @@ private:
     std::unique_ptr<FrameWindow> mainWindow_;
     std::optional<int> endStatus_;
     QString startError_;
+    bool looping_ = false;
 };
 
 }  // namespace framework

@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
@@ -69,7 +70,8 @@ public:
     bool isReadOnly(int id) const;
     void setProgress(int id, int percent);
     void focusControl(int id);
-    // A click as a user makes it: enabled buttons only, responses run.
+    // A click as a user makes it: the mouse button goes down and up on the
+    // button, so a disabled button stays as dead as it looks.
     void press(int id);
     // A list box's entries, top to bottom.
     void setListItems(int id, const QStringList& items);
@@ -80,6 +82,7 @@ public:
 
     // Ends a modal run with `result` (a DialogResult or a button id).
     void endDialog(int result);
+    void done(int result) override;
     void startDialogTimer(int id, int milliseconds);
     void stopDialogTimer(int id);
     bool isDialogTimerRunning(int id) const;
@@ -136,6 +139,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     // Escape and the window's close box act like the button with id 2.
     void reject() override;
+    // The framework's own Cancel: a button with id 2 that the response table
+    // leaves unbound ends the dialog with ResultCancel.
+    void bindDefaultCancel();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -152,6 +158,7 @@ private:
     std::vector<std::pair<ControlTemplate, QWidget*>> controls_;
     std::map<int, QWidget*> controlsById_;
     std::map<QObject*, std::vector<std::function<void()>>> focusActions_;
+    std::set<int> clickBindings_;
     std::map<int, std::vector<std::function<void()>>> commandActions_;
     QPointer<QMenu> contextMenu_;
     std::map<int, QTimer*> timers_;

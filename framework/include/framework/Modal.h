@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class QMessageBox;
 class QWidget;
 
 namespace framework {
@@ -53,14 +54,21 @@ struct PickedFiles {
     std::string pathOf(const std::string& name) const;
 };
 
+// Stands in for the person at the screen. Message boxes and dialogs are the
+// real ones, shown and running modally: the scripted user answers them with
+// their own buttons, keys and close box, so a dead button keeps a dialog open
+// for a test as it would for a person.
 class ScriptedUser {
 public:
     virtual ~ScriptedUser() = default;
-    // Returns the DialogResult of the button pressed.
-    virtual int answerMessage(const MessageRequest& request) = 0;
-    // The dialog is live and shown; the user types into its controls and
-    // presses buttons. A dialog still open afterwards counts as cancelled.
+    // The box is shown; the user presses one of its buttons or keys.
+    virtual void useMessage(QMessageBox& box, const MessageRequest& request) = 0;
+    // The dialog is shown; the user types into its controls and presses
+    // buttons or keys.
     virtual void useDialog(Dialog& dialog) = 0;
+    // A box or dialog was still open once the user was done with it; the
+    // framework then ends it, so that the program goes on.
+    virtual void leftOpen(const QString& windowTitle) = 0;
     // Returns the chosen paths, whole and as bytes, all in one folder; none
     // when the user cancels.
     virtual std::vector<std::string> answerFileDialog(const FileDialogRequest& request) = 0;
