@@ -179,9 +179,10 @@ int runModal(Dialog& dialog)
 PickedFiles chooseFilesToOpen(QWidget* owner, const FileDialogRequest& request)
 {
     if (!isUserInterfaceThread()) return readOnUserInterfaceThread([&] { return chooseFilesToOpen(owner, request); });
-    const FileMode mode = request.multipleSelection ? FileMode::ExistingFiles
-                          : request.fileMustExist   ? FileMode::ExistingFile
-                                                    : FileMode::AnyFile;
+    // A name that does not exist yet can only be typed, and only one at a time.
+    const FileMode mode = !request.fileMustExist      ? FileMode::AnyFile
+                          : request.multipleSelection ? FileMode::ExistingFiles
+                                                      : FileMode::ExistingFile;
     return pickedFilesOf(scriptedUser ? scriptedUser->answerFileDialog(request)
                                       : runFileDialog(owner, request, QFileDialog::AcceptOpen, mode));
 }

@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -92,15 +94,23 @@ TEST(RealFileDialog, OffersTheFiltersAndModeAskedFor)
 TEST(RealFileDialog, ANewNameMayBeTypedWhereFilesNeedNotExistAndCancelPicksNothing)
 {
     FolderTree tree;
-    QFileDialog::FileMode mode = QFileDialog::ExistingFiles;
-    const PickedFiles typed = openWithRealDialog({"Open", "", false, false, tree.path()}, [&](QFileDialog& dialog) {
-        mode = dialog.fileMode();
-        dialog.selectFile(QStringLiteral("new.tvx"));
-        static_cast<QDialog&>(dialog).accept();
-    });
-    EXPECT_EQ(mode, QFileDialog::AnyFile);
-    EXPECT_EQ(typed.folder, tree.path());
-    EXPECT_EQ(typed.names, Names{"new.tvx"});
+    // As a target is picked: several names allowed, none need exist.
+    for (const bool several : {false, true}) {
+        QFileDialog::FileMode mode = QFileDialog::ExistingFiles;
+        const PickedFiles typed =
+            openWithRealDialog({"Open", "", several, false, tree.path()}, [&](QFileDialog& dialog) {
+                mode = dialog.fileMode();
+                // A dialog for existing files would refuse the name with a box of its own.
+                if (mode != QFileDialog::AnyFile) return dialog.reject();
+                auto* nameField = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                ASSERT_NE(nameField, nullptr);
+                QTest::keyClicks(nameField, QStringLiteral("new.tvx"));
+                QTest::keyClick(nameField, Qt::Key_Return);
+            });
+        EXPECT_EQ(mode, QFileDialog::AnyFile);
+        EXPECT_EQ(typed.folder, tree.path());
+        EXPECT_EQ(typed.names, Names{"new.tvx"});
+    }
 
     const PickedFiles cancelled =
         openWithRealDialog({"Open", "", false, true, tree.path()}, [](QFileDialog& dialog) { dialog.reject(); });

@@ -38,7 +38,7 @@ struct FileDialogRequest {
     QString filter{};
     bool multipleSelection = false;
     // An open dialog takes existing files only; otherwise a new name may be
-    // typed too.
+    // typed too, and then the dialog takes one name, not several.
     bool fileMustExist = true;
     // Where the dialog opens, as bytes; empty: the current directory.
     std::string folder{};
