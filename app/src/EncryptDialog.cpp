@@ -31,9 +31,11 @@ using Response = framework::Response<TEncryptDialog>;
 
 using services::toQString;
 
-// Where the 85 by 120 picture of the picture area is drawn.
-constexpr QPoint picturePosition(312, 136);
 constexpr QSize pictureSize(85, 120);
+// The picture area lies further out where the dialog's text is large.
+constexpr int largeFontHeight = 16;
+constexpr QPoint picturePosition(312, 136);
+constexpr QPoint largeFontPicturePosition(430, 180);
 
 }  // namespace
 
@@ -314,7 +316,13 @@ bool TEncryptDialog::canClose()
 void TEncryptDialog::paint(QPainter& painter)
 {
     if (shownPicture_ == 0) return;
-    painter.drawPixmap(picturePosition, resources().bitmap(shownPicture_), QRect(QPoint(0, 0), pictureSize));
+    painter.drawPixmap(pictureArea().topLeft(), resources().bitmap(shownPicture_), QRect(QPoint(0, 0), pictureSize));
+}
+
+QRect TEncryptDialog::pictureArea() const
+{
+    const bool largeFont = QFontMetrics(font()).height() > largeFontHeight;
+    return {largeFont ? largeFontPicturePosition : picturePosition, pictureSize};
 }
 
 void TEncryptDialog::browseButtonClicked() { browseButton_.clicked(); }

@@ -11,11 +11,10 @@ SplashWindow::SplashWindow(const QPixmap& picture, QSize size, int timeoutMillis
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       picture_(picture),
       timeoutMilliseconds_(timeoutMilliseconds),
-      borderWidth_(border == Border::Thin ? 1 : 0)
+      border_(border)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    const QSize inside = picture_.isNull() ? size : size.boundedTo(picture_.size());
-    setFixedSize(inside + QSize(2 * borderWidth_, 2 * borderWidth_));
+    setFixedSize(picture_.isNull() ? size : size.boundedTo(picture_.size()));
 }
 
 void SplashWindow::showCentred()
@@ -34,8 +33,8 @@ void SplashWindow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    painter.drawPixmap(borderWidth_, borderWidth_, picture_);
-    if (borderWidth_ > 0) {
+    painter.drawPixmap(0, 0, picture_);
+    if (border_ == Border::Thin) {
         painter.setPen(palette().color(QPalette::WindowText));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }

@@ -67,6 +67,23 @@ TEST_F(MainWindow, LaidOutAsTheTemplateSaysInBothPrograms)
     EXPECT_EQ(state.helpFilePath, QCoreApplication::applicationDirPath().toStdString() + "/unsealwin.html");
 }
 
+TEST_F(MainWindow, ThePictureIsDrawnFurtherOutWhereTheDialogTextIsLarge)
+{
+    TEncryptDialog* dialog = start();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->pictureArea(), QRect(312, 136, 85, 120));
+    const QImage shown = dialog->grab().toImage();
+    const QImage picture = dialog->resources().bitmap(dialog->shownPicture()).toImage();
+    for (const QPoint at : {QPoint(0, 0), QPoint(42, 60), QPoint(84, 119)})
+        EXPECT_EQ(shown.pixel(QPoint(312, 136) + at), picture.pixel(at)) << at.x() << ',' << at.y();
+
+    QFont large = dialog->font();
+    large.setPixelSize(24);
+    dialog->setFont(large);
+    EXPECT_GT(QFontMetrics(large).height(), 16);
+    EXPECT_EQ(dialog->pictureArea(), QRect(430, 180, 85, 120));
+}
+
 TEST_F(MainWindow, StoredOptionsApplyUnlessASwitchWasGiven)
 {
     auto key = settingsKey();

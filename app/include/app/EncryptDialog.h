@@ -70,6 +70,8 @@ public:
     void setSinglePathMode(bool on) { singlePathMode_ = on; }
     FocusedEdit lastFocusedEdit() const { return lastFocusedEdit_; }
     int shownPicture() const { return shownPicture_; }
+    // Where the picture is drawn, in the dialog's pixels.
+    QRect pictureArea() const;
     int animationIndex() const { return animationIndex_; }
     // The worker of the last run started; null before the first.
     TTarvexThread* currentWorker() const { return currentWorker_.get(); }

@@ -12,6 +12,8 @@ class SplashWindow : public QWidget {
 public:
     // For a window that stays until it is clicked.
     static constexpr int noTimeout = 0;
+    // A thin border is drawn over the picture's outermost pixels: the window
+    // keeps the picture's size.
     enum class Border { None, Thin };
 
     // The window shrinks to the picture when it is smaller than `size`.
@@ -28,7 +30,7 @@ protected:
 private:
     QPixmap picture_;
     int timeoutMilliseconds_;
-    int borderWidth_;
+    Border border_;
 };
 
 }  // namespace framework
