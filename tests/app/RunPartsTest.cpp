@@ -344,6 +344,30 @@ TEST_F(Run, RecoveryListNamesEveryTargetBeforeTheFirstFileAndCancelStopsTheRest)
     EXPECT_EQ(window.captions.back(), "Tarvex - Encrypt");
 }
 
+namespace {
+
+// As root, file permissions bind this thread only once it works as an
+// ordinary user; it is root again when the object goes, however the test
+// ends.
+class OrdinaryFileSystemUser {
+public:
+    OrdinaryFileSystemUser() : switched_(geteuid() == 0)
+    {
+        if (switched_) setfsuid(65534);
+    }
+    ~OrdinaryFileSystemUser()
+    {
+        if (switched_) setfsuid(0);
+    }
+    OrdinaryFileSystemUser(const OrdinaryFileSystemUser&) = delete;
+    OrdinaryFileSystemUser& operator=(const OrdinaryFileSystemUser&) = delete;
+
+private:
+    bool switched_;
+};
+
+}  // namespace
+
 TEST_F(Run, WithoutARecoveryListTheUserDecidesBeforeAnythingIsTouched)
 {
     // The run's current folder takes no new file; the files themselves may be
@@ -355,31 +379,30 @@ TEST_F(Run, WithoutARecoveryListTheUserDecidesBeforeAnythingIsTouched)
     for (const std::string& path : {tree.path(), work}) chmod(path.c_str(), 0777);
     for (const std::string& path : {first, second}) chmod(path.c_str(), 0666);
     chmod(readOnly.c_str(), 0555);
-    const bool switchUser = geteuid() == 0;
-    if (switchUser) setfsuid(65534);
+    // Back to the test's own folder only once the user is root again: that
+    // folder may be closed to everyone else.
+    const WorkingDirectoryGuard restored;
+    const OrdinaryFileSystemUser ordinary;
     struct stat reachable {};
-    const bool treeReachable = stat(work.c_str(), &reachable) == 0;
+    if (stat(work.c_str(), &reachable) != 0)
+        GTEST_SKIP() << "an ordinary user cannot reach the temporary folder " << tree.path();
+    std::error_code entered;
+    std::filesystem::current_path(readOnly, entered);
+    ASSERT_FALSE(entered) << entered.message();
     const auto runThere = [&] {
-        const WorkingDirectoryGuard restored;
-        std::filesystem::current_path(readOnly);
         const RunRequest request{SecretText(key), listOf({first, second}), StringList(), false, false};
         processFiles(request, records(), variantTexts(BuildVariant::Encrypt), window);
     };
-    if (treeReachable) {
-        window.goOnWithoutList = false;
-        runThere();
-        EXPECT_EQ(window.recoveryListQuestions, 1);
-        EXPECT_EQ(readFile(first), Bytes({'f', 'i', 'r', 's', 't'}));  // No: nothing touched
-        EXPECT_EQ(processed.count(), 0);
-        window.goOnWithoutList = true;
-        runThere();
-        EXPECT_EQ(window.recoveryListQuestions, 2);
-        EXPECT_EQ(processed.count(), 2);
-        EXPECT_NE(readFile(first), Bytes({'f', 'i', 'r', 's', 't'}));
-    }
-    if (switchUser) setfsuid(0);
-    chmod(readOnly.c_str(), 0755);
-    if (!treeReachable) GTEST_SKIP() << "an ordinary user cannot reach the temporary folder here";
+    window.goOnWithoutList = false;
+    runThere();
+    EXPECT_EQ(window.recoveryListQuestions, 1);
+    EXPECT_EQ(readFile(first), Bytes({'f', 'i', 'r', 's', 't'}));  // No: nothing touched
+    EXPECT_EQ(processed.count(), 0);
+    window.goOnWithoutList = true;
+    runThere();
+    EXPECT_EQ(window.recoveryListQuestions, 2);
+    EXPECT_EQ(processed.count(), 2);
+    EXPECT_NE(readFile(first), Bytes({'f', 'i', 'r', 's', 't'}));
 }
 
 TEST_F(Run, FailuresAreCountedAsFilesAndThenReported)

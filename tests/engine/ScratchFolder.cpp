@@ -6,7 +6,12 @@ namespace enginetest {
 
 ScratchFolder::ScratchFolder() : previous_(std::filesystem::current_path()) { std::filesystem::current_path(path()); }
 
-ScratchFolder::~ScratchFolder() { std::filesystem::current_path(previous_); }
+// Never throws: the folder it came from may no longer be reachable.
+ScratchFolder::~ScratchFolder()
+{
+    std::error_code error;
+    std::filesystem::current_path(previous_, error);
+}
 
 std::vector<std::string> ScratchFolder::journals() const
 {

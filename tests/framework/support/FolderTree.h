@@ -88,11 +88,17 @@ private:
 };
 
 // Restores the working directory when the test leaves its scope, however it
-// leaves it: a failed assertion returns early.
+// leaves it: a failed assertion returns early. A folder that cannot be
+// entered again fails the test rather than ending the program.
 class WorkingDirectoryGuard {
 public:
     WorkingDirectoryGuard() : previous_(std::filesystem::current_path()) {}
-    ~WorkingDirectoryGuard() { std::filesystem::current_path(previous_); }
+    ~WorkingDirectoryGuard()
+    {
+        std::error_code error;
+        std::filesystem::current_path(previous_, error);
+        EXPECT_FALSE(error) << "cannot return to " << previous_ << ": " << error.message();
+    }
     WorkingDirectoryGuard(const WorkingDirectoryGuard&) = delete;
     WorkingDirectoryGuard& operator=(const WorkingDirectoryGuard&) = delete;
 
