@@ -8,6 +8,9 @@
 #include "framework/Modal.h"
 #include "framework/UserInterfaceThread.h"
 
+#include <QPointer>
+#include <QTimer>
+
 namespace {
 
 using services::toQString;
@@ -18,20 +21,49 @@ MainWindowRun::MainWindowRun(ProcessState& state, const services::VariantTexts& 
     : state_(state), variant_(variant)
 {}
 
-// The main dialog is looked up on the window's thread each time: it is the
-// process-wide pointer, null once the dialog has gone.
 void MainWindowRun::showCaption(const QString& caption)
 {
-    framework::postToUserInterfaceThread([this, caption] {
-        if (TEncryptDialog* dialog = state_.mainDialog) dialog->window()->setWindowTitle(caption);
-    });
+    {
+        const std::lock_guard lock(shownLock_);
+        caption_ = caption;
+    }
+    refreshSoon();
 }
 
 void MainWindowRun::showProgress(int percent)
 {
-    framework::postToUserInterfaceThread([this, percent] {
-        if (TEncryptDialog* dialog = state_.mainDialog) dialog->setProgress(TEncryptDialog::ProgressBar, percent);
+    {
+        const std::lock_guard lock(shownLock_);
+        progress_ = percent;
+    }
+    refreshSoon();
+}
+
+// One refresh at a time is on its way; whatever arrives meanwhile rides on it.
+void MainWindowRun::refreshSoon()
+{
+    if (refreshPending_.exchange(true)) return;
+    framework::postToUserInterfaceThread([this, context = QPointer<QObject>(&refreshContext_)] {
+        if (context) QTimer::singleShot(refreshInterval, context, [this] { refresh(); });
     });
+}
+
+// The main dialog is looked up on the window's thread each time: it is the
+// process-wide pointer, null once the dialog has gone.
+void MainWindowRun::refresh()
+{
+    refreshPending_ = false;
+    std::optional<QString> caption;
+    std::optional<int> progress;
+    {
+        const std::lock_guard lock(shownLock_);
+        caption.swap(caption_);
+        progress.swap(progress_);
+    }
+    TEncryptDialog* dialog = state_.mainDialog;
+    if (!dialog) return;
+    if (caption) dialog->window()->setWindowTitle(*caption);
+    if (progress) dialog->setProgress(TEncryptDialog::ProgressBar, *progress);
 }
 
 int MainWindowRun::askOverwrite(const QString& question)

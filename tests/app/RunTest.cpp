@@ -6,6 +6,7 @@
 #include "support/FolderTree.h"
 
 #include "app/ConfirmDialog.h"
+#include "app/MainWindowRun.h"
 #include "app/OverwriteDecision.h"
 #include "app/PassWordDialog.h"
 
@@ -15,11 +16,14 @@
 #include "TestFiles.h"
 #include "tarvex.h"
 
+#include <QElapsedTimer>
 #include <QProgressBar>
 #include <QTest>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 using framework::MessageButtons;
 using framework::MessageIcon;
@@ -300,10 +304,13 @@ TEST_F(Runs, TheWindowStaysLiveAndTheBarMovesAtMost101TimesPerFile)
     // The animation runs on the window's own timer while the worker works.
     std::set<int> pictures;
     ASSERT_NE(dialog->currentWorker(), nullptr);
+    QElapsedTimer running;
+    running.start();
     while (dialog->currentWorker()->isRunning()) {
         QTest::qWait(20);
         pictures.insert(dialog->shownPicture());
     }
+    const qint64 runMilliseconds = running.elapsed();
     waitForEnd();
     // A second start and closing were refused while it ran.
     ASSERT_EQ(user.messages.size(), 2u);
@@ -311,9 +318,43 @@ TEST_F(Runs, TheWindowStaysLiveAndTheBarMovesAtMost101TimesPerFile)
     EXPECT_EQ(user.messages[1].text, "Still Encrypting - Cannot Close");
     EXPECT_TRUE(app->mainWindow()->isVisible());
     EXPECT_GE(pictures.size(), 2u);
-    EXPECT_GT(changes, 50);
-    EXPECT_LE(changes, 101);
+    // The bar moves at the screen's pace, and never more than once a percent.
+    EXPECT_GE(changes, 2);
+    EXPECT_LE(changes, std::min<qint64>(101, runMilliseconds / MainWindowRun::refreshInterval + 2));
     EXPECT_EQ(bar->value(), 0);
+}
+
+TEST_F(Runs, ARunOfManySmallFilesKeepsEveryRecordAndEndsWithTheWindowAtRest)
+{
+    constexpr int files = 3000;
+    const std::string sources = tree.folder("many");
+    std::vector<std::string> names;
+    for (int i = 0; i < files; ++i) names.push_back(tree.file("many/f" + std::to_string(i), std::string(64, 'x')));
+    const std::string targets = tree.folder("out") + '/';
+    fill(sources, targets);
+    confirmWith(key);
+    runToEnd();
+
+    // The walk's order is the folder's: each record names the same files, once, in one order.
+    ASSERT_EQ(state.processedFiles.count(), files);
+    ASSERT_EQ(state.activityLog.count(), files);
+    EXPECT_EQ(state.keyHistory.count(), files);
+    std::set<std::string> seen;
+    for (int i = 0; i < files; ++i) {
+        const std::string source = state.processedFiles.getAt(i);
+        const std::string target = targets + std::filesystem::path(source).filename().string();
+        EXPECT_TRUE(seen.insert(source).second) << source;
+        EXPECT_TRUE(state.activityLog.getAt(i).starts_with("SOURCE: " + source + "; TARGET: " + target + "; KEY: "))
+            << state.activityLog.getAt(i);
+        EXPECT_EQ(std::filesystem::file_size(target), 64u) << target;
+    }
+    EXPECT_EQ(seen, std::set<std::string>(names.begin(), names.end()));
+    // No recovery list stays behind, and the window shows its own title and an empty bar.
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::current_path()))
+        EXPECT_FALSE(entry.path().filename().string().starts_with("Mendkit")) << entry.path();
+    EXPECT_EQ(app->mainWindow()->windowTitle(), "Tarvex - Encrypt");
+    EXPECT_EQ(static_cast<QProgressBar*>(dialog->control(TEncryptDialog::ProgressBar))->value(), 0);
+    EXPECT_TRUE(user.messages.empty());
 }
 
 TEST_F(Runs, TheAnimationRestsWhereItsCycleStoodAndTheNextRunGoesOnFromThere)
