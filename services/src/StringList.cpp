@@ -1,5 +1,6 @@
 #include "services/StringList.h"
 
+#include <algorithm>
 #include <limits>
 #include <new>
 #include <utility>
@@ -28,6 +29,7 @@ StringList::StringList(int capacity)
 {
     slots_ = allocateSlots(capacity_);
     if (!slots_) capacity_ = 0;
+    reserved_ = capacity_;
 }
 
 StringList::StringList(const StringList& other) : StringList(0) { copyEntriesOf(other); }
@@ -68,12 +70,27 @@ int StringList::grow(int slots)
     // A count that would shrink the array, or overflow its size, would leave
     // entries outside it.
     if (slots <= 0 || slots > std::numeric_limits<int>::max() - capacity_) return badSlotCount;
-    auto larger = allocateSlots(capacity_ + slots);
-    if (!larger) return full;
-    for (int i = 0; i < count_; ++i) larger[i] = std::move(slots_[i]);
-    slots_ = std::move(larger);
+    if (capacity_ + slots > reserved_ && !reserve(capacity_ + slots)) return full;
     capacity_ += slots;
     return capacity_;
+}
+
+// Slots are set aside in doubling steps, so that a list that grows a few
+// slots at a time still takes each new entry in constant time on average.
+// Where the double cannot be had, exactly the slots needed will do.
+bool StringList::reserve(int needed)
+{
+    const int doubled =
+        reserved_ > std::numeric_limits<int>::max() / 2 ? std::numeric_limits<int>::max() : 2 * reserved_;
+    for (const int size : {std::max(needed, doubled), needed}) {
+        auto larger = allocateSlots(size);
+        if (!larger) continue;
+        for (int i = 0; i < count_; ++i) larger[i] = std::move(slots_[i]);
+        slots_ = std::move(larger);
+        reserved_ = size;
+        return true;
+    }
+    return false;
 }
 
 int StringList::find(std::string_view text) const

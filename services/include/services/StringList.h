@@ -51,10 +51,13 @@ public:
 
 private:
     void copyEntriesOf(const StringList& other);
+    bool reserve(int needed);
 
     bool fixedCapacity_ = false;
     int capacity_ = 0;
     int count_ = 0;
+    // Slots allocated: capacity_ of them are the list's, the rest set aside.
+    int reserved_ = 0;
     std::unique_ptr<std::unique_ptr<std::string>[]> slots_;
 };
 
