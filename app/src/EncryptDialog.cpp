@@ -85,6 +85,8 @@ void TEncryptDialog::setupWindow()
     };
     bindResponses<TEncryptDialog>(this, responses);
     for (int field : {SourceField, TargetField, KeyField}) setTextLimit(field, fieldLimit);
+    describeControl(FilesListButton, QStringLiteral("Show the selected files"));
+    describeControl(ProgressBar, QStringLiteral("Progress of the current file"));
     // The current directory may change while the program is in the background.
     QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this] { showCurrentFolder(); });
 

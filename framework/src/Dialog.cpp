@@ -23,6 +23,7 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStyledItemDelegate>
 #include <QTimer>
 
@@ -92,6 +93,7 @@ bool Dialog::create()
         controls_.emplace_back(controlTemplate, widget);
         if (controlTemplate.id != -1) controlsById_.emplace(controlTemplate.id, widget);
     }
+    nameControlsForAssistiveTechnology();
     // Frames and group boxes only decorate: keep them beneath the controls
     // they surround and let clicks through to those controls.
     for (auto& [controlTemplate, widget] : controls_) {
@@ -165,6 +167,59 @@ QWidget* Dialog::createControl(const ControlTemplate& control)
     }
     }
     return new QLabel(control.caption, this);
+}
+
+namespace {
+
+// What a sighted user reads: the text without its access-key marker, and
+// without the colon that ends a label.
+QString spokenText(QString caption)
+{
+    caption = caption.trimmed();
+    caption.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    if (caption.endsWith(':')) caption.chop(1);
+    return caption.trimmed();
+}
+
+}  // namespace
+
+// A screen reader names a field by the label written before it, and a field
+// with no label by the dialog's title; buttons and boxes by their own text.
+void Dialog::nameControlsForAssistiveTechnology()
+{
+    QString labelBefore;
+    for (auto& [controlTemplate, widget] : controls_) {
+        const QString spoken = spokenText(controlTemplate.caption);
+        switch (controlTemplate.kind) {
+        case ControlKind::Label:
+        case ControlKind::CentredLabel:
+        case ControlKind::WrappedLabel:
+            if (!spoken.isEmpty()) labelBefore = spoken;
+            continue;
+        case ControlKind::Edit:
+        case ControlKind::PasswordEdit:
+        case ControlKind::ListBox:
+        case ControlKind::ProgressBar:
+            widget->setAccessibleName(labelBefore.isEmpty() ? spokenText(windowTitle()) : labelBefore);
+            break;
+        case ControlKind::PushButton:
+        case ControlKind::DefaultPushButton:
+        case ControlKind::CheckBox:
+        case ControlKind::GroupBox: widget->setAccessibleName(spoken); break;
+        case ControlKind::EtchedFrame:
+        case ControlKind::Picture: break;
+        }
+        labelBefore.clear();
+    }
+}
+
+void Dialog::describeControl(int id, const QString& name, const QString& description)
+{
+    QWidget* widget = control(id);
+    if (!widget) return;
+    widget->setAccessibleName(name);
+    widget->setAccessibleDescription(description);
+    widget->setToolTip(description.isEmpty() ? name : description);
 }
 
 QWidget* Dialog::control(int id) const

@@ -45,6 +45,9 @@ public:
     const ResourceSet& resources() const { return resources_; }
 
     QWidget* control(int id) const;
+    // What a screen reader says of a control whose own text says too little;
+    // a mouse pointer resting on it shows the same as a tip.
+    void describeControl(int id, const QString& name, const QString& description = {});
 
     // Widgets belong to the user-interface thread, yet the calls from
     // controls() to isDialogTimerRunning() may come from any thread. Off that
@@ -147,6 +150,7 @@ protected:
 private:
     void bindResponse(int id, ControlEvent event, std::function<void()> action);
     void showKeyboardContextMenu(QWidget* focused);
+    void nameControlsForAssistiveTechnology();
     QWidget* createControl(const ControlTemplate& control);
 
     ResourceSet resources_;
