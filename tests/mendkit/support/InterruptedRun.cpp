@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "ChildProcess.h"
+#include "TestFiles.h"
 #include "tarvex.h"
 
 namespace mendkit_test {
@@ -15,6 +16,7 @@ namespace mendkit_test {
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::writeFile;
 
 constexpr int kStoppedInside = 42;
 
@@ -22,9 +24,9 @@ constexpr int kStoppedInside = 42;
 std::string watchedJournal;
 off_t stopAtJournalSize = 0;
 
-// The engine reports progress only while it transforms a chunk, and the
-// journal holds one line per chunk before it, all of one length.
-int stopWhenTheChunkIsTransformed(int32_t)
+// The engine reports progress only while it transforms a window, and the
+// journal holds one line, all of one length, per chunk before it.
+int stopWhenTheWindowIsTransformed(int32_t)
 {
     if (watchedJournal.empty()) {
         const auto journals = filesEndingWith(".", ".adt");
@@ -38,18 +40,37 @@ int stopWhenTheChunkIsTransformed(int32_t)
 
 }  // namespace
 
-bool stopInsideChunk(const fs::path& folder, const std::string& name, const char* key, int direction, int layerChoice,
-                     int64_t chunk)
+bool stopInsideWindow(const fs::path& folder, const std::string& name, const char* key, int direction, int layerChoice,
+                      int64_t firstChunk)
 {
     const testsupport::Ending ending = testsupport::waitForChild(testsupport::startChild(
         [&] {
-            stopAtJournalSize = static_cast<off_t>((chunk + 1) * journalLine(name, 0, 0).size());
-            tarvexSetProgressCallback(stopWhenTheChunkIsTransformed);
+            stopAtJournalSize = static_cast<off_t>((firstChunk + 1) * journalLine(name, 0, 0).size());
+            tarvexSetProgressCallback(stopWhenTheWindowIsTransformed);
             tarvexTransformFile(key, name.c_str(), name.c_str(), direction, layerChoice);
             return 0;
         },
         {folder, {}}));
     return ending.exited && ending.status == kStoppedInside;
+}
+
+void stopWritingFirstWindow(const fs::path& folder, const std::string& name, const char* key, int direction,
+                            int layerChoice, const Bytes& start, const Bytes& completed, size_t written)
+{
+    const size_t window = kWindowChunks * 65536;
+    if (start.size() <= window) throw std::invalid_argument("the file must be longer than one window");
+    writeFile(folder / name, start);
+    // An encryption records a window once it is transformed, a decryption
+    // before: the first window's record is there inside the second window's
+    // transform, or inside the first's.
+    const int64_t stopAt = direction == TARVEX_ENCRYPT ? kWindowChunks : 0;
+    if (!stopInsideWindow(folder, name, key, direction, layerChoice, stopAt))
+        throw std::runtime_error("the run did not stop where it should");
+    const auto journals = filesEndingWith(folder, ".adt");
+    if (journals.size() != 1) throw std::runtime_error("the stopped run left no journal");
+    fs::resize_file(journals.front(), journalLine(name, 0, 0).size());
+    writeInto(folder / name, completed, 0, written);
+    writeInto(folder / name, start, written, window - written);
 }
 
 std::vector<fs::path> filesEndingWith(const fs::path& folder, const std::string& suffix)
