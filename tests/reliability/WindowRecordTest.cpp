@@ -37,9 +37,9 @@ protected:
     const Bytes encrypted = transformThroughFile(kKey, original, TARVEX_ENCRYPT, TARVEX_BOTH_LAYERS);
 };
 
-// An encryption records its first window once it is enciphered, so its
-// record is there inside the second window; a decryption records the window
-// it is about to decipher. Both hold the ciphertext, never the plaintext.
+// Stopped before a window is touched, the record holds the window before,
+// enciphered: an encryption's new bytes, a decryption's old ones. Never the
+// plaintext.
 TEST_F(WindowRecord, TheRecordHoldsTheWindowsCiphertextAndTheJournalOnlyWhatIsWritten)
 {
     for (const int direction : {TARVEX_ENCRYPT, TARVEX_DECRYPT}) {
@@ -63,8 +63,7 @@ TEST_F(WindowRecord, TheRecordHoldsTheWindowsCiphertextAndTheJournalOnlyWhatIsWr
             EXPECT_EQ(readFile(runFolder / "data.bin"), splice(completed, start, window * kWindow));
 
             const Bytes record = readFile(fs::path(journals.front()).replace_extension(".undo"));
-            // Which window the record holds: the one before for an encryption.
-            const int64_t recorded = direction == TARVEX_ENCRYPT ? window - 1 : window;
+            const int64_t recorded = window - 1;
             if (recorded < 0) {
                 EXPECT_LT(record.size(), kRecordWindowAt);  // the header alone
                 continue;
@@ -107,7 +106,7 @@ TEST_F(WindowRecord, FilesAndLinksUnderTheRecordsNameAreLeftAlone)
         }
     }
     writeFile(folder.file("data.bin"), encrypted);
-    ASSERT_TRUE(stopInsideWindow(folder.path(), "data.bin", kKey, TARVEX_DECRYPT, TARVEX_BOTH_LAYERS, 0));
+    ASSERT_TRUE(stopInsideWindow(folder.path(), "data.bin", kKey, TARVEX_DECRYPT, TARVEX_BOTH_LAYERS, kWindowChunks));
 
     const auto journals = filesEndingWith(folder.path(), ".adt");
     ASSERT_EQ(journals.size(), 1u);

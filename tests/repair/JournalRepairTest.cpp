@@ -188,10 +188,14 @@ TEST_F(JournalRepair, TornOrStaleRecordsLeaveTheCountExact)
 // leaves: the repair cannot know how far the run got, and changes nothing.
 TEST_F(JournalRepair, AJournalBehindItsRecordIsRefusedUnchanged)
 {
-    // A decryption inside its second window: the record holds that window.
-    const repair::Journal counted = interrupt("behind", TARVEX_DECRYPT, kWindowChunks);
-    ASSERT_EQ(counted.chunkCount, kWindowChunks);
-    const fs::path runFolder = fs::path(counted.journalPath).parent_path();
+    const fs::path runFolder = folder.path() / "behind";
+    fs::create_directory(runFolder);
+    const Bytes plain = randomBytes(2 * kWindow + 5 * kChunk, 42);
+    writeFile(runFolder / "data.bin", plain);
+    // Stopped before the third window: the record holds the second.
+    ASSERT_TRUE(stopInsideWindow(runFolder, "data.bin", kKey, TARVEX_ENCRYPT, TARVEX_BOTH_LAYERS, 2 * kWindowChunks));
+    const repair::Journal counted = journalIn(runFolder);
+    ASSERT_EQ(counted.chunkCount, 2 * kWindowChunks);
     fs::resize_file(counted.journalPath, journalLine("data.bin", 0, 0).size());
     const repair::Journal journal = journalIn(runFolder);
 
@@ -352,7 +356,7 @@ TEST_F(JournalRepair, ARecordOfARepairStoppedBeforeTheReplacementOnlyLeavesItsTe
 
     const auto result = repair::repairFromJournal(journal, kKey, TARVEX_BOTH_LAYERS, Goal::Plaintext);
     EXPECT_EQ(result.status, Status::Repaired);
-    EXPECT_EQ(result.decision, Decision::RolledBack);
+    EXPECT_EQ(result.decision, Decision::JournalCount);
     EXPECT_EQ(readFile(journal.filePath), original);
     EXPECT_EQ(std::distance(fs::directory_iterator(runFolder), {}), 1);
 }

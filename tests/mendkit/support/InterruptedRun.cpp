@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "ChildProcess.h"
+#include "OperationLog.h"
 #include "TestFiles.h"
 #include "tarvex.h"
 
@@ -20,24 +21,6 @@ using testsupport::writeFile;
 
 constexpr int kStoppedInside = 42;
 
-// The child's state for its progress callback, which takes no context.
-std::string watchedJournal;
-off_t stopAtJournalSize = 0;
-
-// The engine reports progress only while it transforms a window, and the
-// journal holds one line, all of one length, per chunk before it.
-int stopWhenTheWindowIsTransformed(int32_t)
-{
-    if (watchedJournal.empty()) {
-        const auto journals = filesEndingWith(".", ".adt");
-        if (journals.empty()) return 0;
-        watchedJournal = journals.front().string();
-    }
-    struct stat status;
-    if (stat(watchedJournal.c_str(), &status) == 0 && status.st_size == stopAtJournalSize) _exit(kStoppedInside);
-    return 0;
-}
-
 }  // namespace
 
 bool stopInsideWindow(const fs::path& folder, const std::string& name, const char* key, int direction, int layerChoice,
@@ -45,8 +28,9 @@ bool stopInsideWindow(const fs::path& folder, const std::string& name, const cha
 {
     const testsupport::Ending ending = testsupport::waitForChild(testsupport::startChild(
         [&] {
-            stopAtJournalSize = static_cast<off_t>((firstChunk + 1) * journalLine(name, 0, 0).size());
-            tarvexSetProgressCallback(stopWhenTheWindowIsTransformed);
+            // The journal is synced once when it is made and once per window.
+            OperationLog log(fs::current_path());
+            log.exitAfterSync(".adt", static_cast<int>(firstChunk / kWindowChunks) + 1, kStoppedInside);
             tarvexTransformFile(key, name.c_str(), name.c_str(), direction, layerChoice);
             return 0;
         },
@@ -60,11 +44,7 @@ void stopWritingFirstWindow(const fs::path& folder, const std::string& name, con
     const size_t window = kWindowChunks * 65536;
     if (start.size() <= window) throw std::invalid_argument("the file must be longer than one window");
     writeFile(folder / name, start);
-    // An encryption records a window once it is transformed, a decryption
-    // before: the first window's record is there inside the second window's
-    // transform, or inside the first's.
-    const int64_t stopAt = direction == TARVEX_ENCRYPT ? kWindowChunks : 0;
-    if (!stopInsideWindow(folder, name, key, direction, layerChoice, stopAt))
+    if (!stopInsideWindow(folder, name, key, direction, layerChoice, kWindowChunks))
         throw std::runtime_error("the run did not stop where it should");
     const auto journals = filesEndingWith(folder, ".adt");
     if (journals.size() != 1) throw std::runtime_error("the stopped run left no journal");

@@ -14,12 +14,11 @@ using testsupport::Bytes;
 // Chunks in one window of an in-place run.
 constexpr int64_t kWindowChunks = 64;
 
-// Runs the in-place transform of `name` in `folder` in a child that stops in
-// the transform of the window whose first chunk is `firstChunk` (a multiple
-// of kWindowChunks), at its first progress report: the journal counts the
-// chunks before it and the window is untouched; a decryption's record holds
-// this window, an encryption's the one before. The child ends at once,
-// leaving the files as a kill there would. False when the run never got there.
+// Runs the in-place transform of `name` in `folder` in a child that ends
+// once the windows before chunk `firstChunk` (a multiple of kWindowChunks)
+// are written and counted, before the next window is touched: the record
+// holds the window before, if any. The child ends at once, leaving the files
+// as a kill there would. False when the run never got there.
 bool stopInsideWindow(const std::filesystem::path& folder, const std::string& name, const char* key, int direction,
                       int layerChoice, int64_t firstChunk);
 

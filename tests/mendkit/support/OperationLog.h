@@ -1,17 +1,18 @@
 #pragma once
 
-// A recording layer under the engine: the test program is linked with the
+// A recording layer under the engine: the test programs are linked with the
 // engine's objects and `--wrap` for the file-system calls the engine makes,
 // so every write, truncation, sync, creation and removal of a real in-place
 // run in one folder is logged with its bytes, in order. It can also make the
-// writes to one file fail, as a full disk does.
+// writes to one file fail, as a full disk does, or end the process right
+// after a given operation, as a kill there would.
 
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-namespace reliability {
+namespace mendkit_test {
 
 struct Operation {
     enum class Kind {
@@ -41,6 +42,10 @@ public:
     // Writes to files whose names end with `suffix` fail with "no space"
     // once `allowed` bytes have been written to them.
     void failWritesTo(const std::string& suffix, int64_t allowed);
+
+    // Ends the process with `status` right after the `count`-th sync of a
+    // file whose name ends with `suffix`.
+    void exitAfterSync(const std::string& suffix, int count, int status);
 };
 
-}  // namespace reliability
+}  // namespace mendkit_test

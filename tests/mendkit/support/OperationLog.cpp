@@ -18,7 +18,7 @@ int __real_fdatasync(int descriptor);
 int __real_unlink(const char* path);
 }
 
-namespace reliability {
+namespace mendkit_test {
 
 namespace {
 
@@ -29,6 +29,9 @@ struct Recording {
     std::vector<Operation> operations;
     std::string failingSuffix;
     int64_t allowedBytes = 0;
+    std::string exitSuffix;
+    int syncsBeforeExit = 0;
+    int exitStatus = 0;
 };
 std::optional<Recording> recording;
 
@@ -80,17 +83,30 @@ int logSync(int descriptor, int result)
         if (!error && path == recording->folder) log(Operation::Kind::SyncFolder, "");
     } else if (const auto name = watchedName(descriptor)) {
         log(Operation::Kind::Sync, *name);
+        if (!recording->exitSuffix.empty() && name->ends_with(recording->exitSuffix) &&
+            --recording->syncsBeforeExit == 0)
+            _exit(recording->exitStatus);
     }
     return result;
 }
 
 }  // namespace
 
-OperationLog::OperationLog(const fs::path& folder) { recording = Recording{fs::canonical(folder), {}, {}, 0}; }
+OperationLog::OperationLog(const fs::path& folder)
+{
+    recording = Recording{fs::canonical(folder), {}, {}, 0, {}, 0, 0};
+}
 
 OperationLog::~OperationLog() { recording.reset(); }
 
 const std::vector<Operation>& OperationLog::operations() const { return recording->operations; }
+
+void OperationLog::exitAfterSync(const std::string& suffix, int count, int status)
+{
+    recording->exitSuffix = suffix;
+    recording->syncsBeforeExit = count;
+    recording->exitStatus = status;
+}
 
 void OperationLog::failWritesTo(const std::string& suffix, int64_t allowed)
 {
@@ -98,11 +114,11 @@ void OperationLog::failWritesTo(const std::string& suffix, int64_t allowed)
     recording->allowedBytes = allowed;
 }
 
-}  // namespace reliability
+}  // namespace mendkit_test
 
-using reliability::logSync;
-using reliability::Operation;
-using reliability::watchedName;
+using mendkit_test::logSync;
+using mendkit_test::Operation;
+using mendkit_test::watchedName;
 
 extern "C" {
 
@@ -118,7 +134,7 @@ int __wrap_open(const char* path, int flags, ...)
     const int descriptor = __real_open(path, flags, mode);
     // The engine creates its files exclusively: a created name is a new one.
     if (descriptor >= 0 && (flags & O_CREAT) && (flags & O_EXCL)) {
-        if (const auto name = watchedName(descriptor)) reliability::log(Operation::Kind::Create, *name);
+        if (const auto name = watchedName(descriptor)) mendkit_test::log(Operation::Kind::Create, *name);
     }
     return descriptor;
 }
@@ -127,13 +143,13 @@ ssize_t __wrap_pwrite(int descriptor, const void* data, size_t length, off_t off
 {
     const auto name = watchedName(descriptor);
     if (!name) return __real_pwrite(descriptor, data, length, offset);
-    const size_t allowed = reliability::writable(*name, length);
+    const size_t allowed = mendkit_test::writable(*name, length);
     if (allowed == 0 && length > 0) {
         errno = ENOSPC;
         return -1;
     }
     const ssize_t written = __real_pwrite(descriptor, data, allowed, offset);
-    if (written > 0) reliability::log(Operation::Kind::Write, *name, offset, data, static_cast<size_t>(written));
+    if (written > 0) mendkit_test::log(Operation::Kind::Write, *name, offset, data, static_cast<size_t>(written));
     return written;
 }
 
@@ -141,7 +157,7 @@ ssize_t __wrap_write(int descriptor, const void* data, size_t length)
 {
     const auto name = watchedName(descriptor);
     if (!name) return __real_write(descriptor, data, length);
-    const size_t allowed = reliability::writable(*name, length);
+    const size_t allowed = mendkit_test::writable(*name, length);
     if (allowed == 0 && length > 0) {
         errno = ENOSPC;
         return -1;
@@ -150,7 +166,7 @@ ssize_t __wrap_write(int descriptor, const void* data, size_t length)
     const ssize_t written = __real_write(descriptor, data, allowed);
     if (written > 0) {
         const off_t end = lseek(descriptor, 0, SEEK_CUR);
-        reliability::log(Operation::Kind::Write, *name, end - written, data, static_cast<size_t>(written));
+        mendkit_test::log(Operation::Kind::Write, *name, end - written, data, static_cast<size_t>(written));
     }
     return written;
 }
@@ -159,7 +175,7 @@ int __wrap_ftruncate(int descriptor, off_t length)
 {
     const int result = __real_ftruncate(descriptor, length);
     if (result == 0) {
-        if (const auto name = watchedName(descriptor)) reliability::log(Operation::Kind::Truncate, *name, length);
+        if (const auto name = watchedName(descriptor)) mendkit_test::log(Operation::Kind::Truncate, *name, length);
     }
     return result;
 }
@@ -170,9 +186,9 @@ int __wrap_fdatasync(int descriptor) { return logSync(descriptor, __real_fdatasy
 
 int __wrap_unlink(const char* path)
 {
-    const auto name = reliability::recording ? watchedName(std::filesystem::path(path)) : std::nullopt;
+    const auto name = mendkit_test::recording ? watchedName(std::filesystem::path(path)) : std::nullopt;
     const int result = __real_unlink(path);
-    if (result == 0 && name) reliability::log(Operation::Kind::Unlink, *name);
+    if (result == 0 && name) mendkit_test::log(Operation::Kind::Unlink, *name);
     return result;
 }
 }
