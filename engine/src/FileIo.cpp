@@ -41,6 +41,14 @@ bool syncData(int descriptor)
     return true;
 }
 
+bool syncAll(int descriptor)
+{
+    while (fsync(descriptor) != 0) {
+        if (errno != EINTR) return false;
+    }
+    return true;
+}
+
 bool syncCurrentFolder()
 {
     const int folder = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -15,6 +15,9 @@ bool writeAllAt(int descriptor, const uint8_t* data, size_t length, off_t offset
 // Puts a file's data on the disk (with its size, not its times).
 bool syncData(int descriptor);
 
+// Puts a file's data and all of its metadata on the disk.
+bool syncAll(int descriptor);
+
 // Puts the entries of the current folder (new and removed names) on the disk.
 bool syncCurrentFolder();
 

@@ -4,9 +4,11 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <ctime>
+#include <string>
 
 #include "ChunkTransform.h"
 #include "FileIo.h"

@@ -46,9 +46,12 @@ bool WindowRecord::save(int64_t firstChunk, int64_t windowStart, const uint8_t* 
     if (!writeAllAt(descriptor_, bytes, static_cast<size_t>(length), offset) ||
         !writeAllAt(descriptor_, trailer, sizeof trailer, offset + static_cast<off_t>(length)))
         return false;
-    if (size < size_ && ftruncate(descriptor_, static_cast<off_t>(size)) != 0) return false;
+    // A shorter window moves the trailer: the new size must last with the
+    // bytes, or the repair would look for the trailer at the old end.
+    const bool shrinks = size < size_;
+    if (shrinks && ftruncate(descriptor_, static_cast<off_t>(size)) != 0) return false;
     size_ = size;
-    return syncData(descriptor_);
+    return shrinks ? syncAll(descriptor_) : syncData(descriptor_);
 }
 
 bool WindowRecord::remove()

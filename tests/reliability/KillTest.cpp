@@ -28,7 +28,7 @@ using Clock = std::chrono::steady_clock;
 
 // Two windows: kills fall inside each and between them.
 #ifdef TARVEX_SANITIZED
-constexpr int kTrials = 10;
+constexpr int kTrials = 5;
 constexpr size_t kChunks = 70;
 #else
 constexpr int kTrials = 30;
