@@ -56,6 +56,17 @@ QString failureText(repair::Status status, const repair::Journal& journal)
         return QStringLiteral("%1 has not been repaired: the key or BlowFish Only is not that of the interrupted run. "
                               "Nothing was changed.")
             .arg(file);
+    case repair::Status::RunStillGoing:
+        return QStringLiteral("%1 has not been repaired: the run that rewrites it is still going. Nothing was changed.")
+            .arg(file);
+    case repair::Status::FileHasOtherNames:
+        return QStringLiteral("%1 has not been repaired: it has other names (hard links), which the repair would leave "
+                              "damaged. Remove them and repair again. Nothing was changed.")
+            .arg(file);
+    case repair::Status::CannotRepairExactly:
+        return QStringLiteral("%1 cannot be repaired exactly: its journal and the record beside it do not tell how far "
+                              "the run got. Nothing was changed.")
+            .arg(file);
     }
     return {};
 }

@@ -45,9 +45,10 @@ enum TarvexResult {
     TARVEX_ERR_UPDATE_TARGET = -3,
     /* Reading the source or writing the target failed part way (disk full, an
        I/O error, a source cut short while it was read). A source with another
-       name than the target is never touched. An in-place run keeps its journal,
-       and the file matches the journal's last line, so the repair tool can
-       finish the job. */
+       name than the target is never touched. An in-place run stops before the
+       next window of chunks and keeps its journal and window record, from which
+       the repair tool (mendkit --journal) puts the file right exactly; an
+       in-place run that cannot create them touches nothing. */
     TARVEX_ERR_IO = -4,
     /* The engine could not get the memory or another system resource it
        needed, or the progress callback threw an exception. The run stopped
@@ -55,9 +56,8 @@ enum TarvexResult {
        another name than the target is never touched; the target may have been
        created, and may hold all or part of the result, followed by bytes it
        held before: it is no result to use. An in-place run keeps its
-       journal, and the file matches the journal's last line, as after
-       TARVEX_ERR_IO; a run that stopped before creating its journal has not
-       touched the file. */
+       journal and window record, as after TARVEX_ERR_IO; a run that stopped
+       before creating them has not touched the file. */
     TARVEX_ERR_INTERNAL = -5
 };
 
@@ -75,7 +75,11 @@ typedef int (*TarvexProgressCallback)(int32_t progress);
 
 /* Transforms the file `source` into `target` chunk by chunk. Equal names
    (compared ignoring ASCII letter case) transform in place and keep a journal
-   "TXE<n>.adt" or "TXD<n>.adt" in the current directory until the run ends.
+   "TXE<n>.adt" or "TXD<n>.adt" in the current directory until the run ends,
+   locked for the run's life, and beside it the window record "TXE<n>.undo" or
+   "TXD<n>.undo". They work in windows of 64 chunks, each put on the disk in
+   order (record, window, journal lines), so that a killed run or a power cut
+   leaves a state the repair puts right exactly.
    A longer existing target is cut to the source's length once the run has
    completed. Returns a TarvexResult. */
 int tarvexTransformFile(const char* key, const char* source, const char* target, int direction,

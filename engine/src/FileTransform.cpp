@@ -8,7 +8,9 @@
 #include "ChunkPipeline.h"
 #include "ExportGuard.h"
 #include "FileTransform.h"
+#include "InPlaceRun.h"
 #include "Journal.h"
+#include "KeyCheck.h"
 #include "Progress.h"
 #include "SecureWipe.h"
 #include "tarvex.h"
@@ -19,11 +21,8 @@ namespace {
 
 static_assert(sizeof(long) >= 8, "stream positions must hold sizes of 2 GiB and more");
 
-// The chunk being transformed, and for runs that rewrite their own source a
-// copy of its original bytes, so that a failed write can be undone and an
-// in-place run's undo copy written from it.
+// The chunk being transformed by a run into another file.
 alignas(64) uint8_t chunkBuffer[kChunkSize];
-alignas(64) uint8_t originalChunk[kChunkSize];
 
 class Stream {
 public:
@@ -89,15 +88,6 @@ int64_t measure(std::FILE* file)
     return size;
 }
 
-// After a failed write into the file being read, puts the chunk's original
-// bytes back, so the file again holds exactly what the journal says.
-void restoreChunk(std::FILE* output, int64_t chunkStart, int32_t length)
-{
-    std::clearerr(output);
-    if (std::fseek(output, static_cast<long>(chunkStart), SEEK_SET) == 0)
-        std::fwrite(originalChunk, 1, static_cast<size_t>(length), output);
-}
-
 // A target that was longer than the source would keep stale bytes behind the
 // transformed data.
 bool cutToLength(const char* target, int64_t size)
@@ -110,22 +100,18 @@ bool cutToLength(const char* target, int64_t size)
     return !error;
 }
 
-// Wipes the chunk buffers when a transform leaves them, also when an exception
+// Wipes the chunk buffer when a transform leaves it, also when an exception
 // from the progress callback cuts a chunk short.
 class ChunkBufferWipe {
 public:
     ChunkBufferWipe() = default;
-    ~ChunkBufferWipe()
-    {
-        secureWipe(chunkBuffer, sizeof chunkBuffer);
-        secureWipe(originalChunk, sizeof originalChunk);
-    }
+    ~ChunkBufferWipe() { secureWipe(chunkBuffer, sizeof chunkBuffer); }
     ChunkBufferWipe(const ChunkBufferWipe&) = delete;
     ChunkBufferWipe& operator=(const ChunkBufferWipe&) = delete;
 };
 
-int transformStreams(const KeyMaterial& key, Stream& input, Stream& output, Journal& journal, bool rewritesSource,
-                     int direction, int layerChoice, int64_t& size)
+int transformStreams(const KeyMaterial& key, Stream& input, Stream& output, int direction, int layerChoice,
+                     int64_t& size)
 {
     const ChunkBufferWipe wipe;
     size = measure(input.get());
@@ -134,43 +120,50 @@ int transformStreams(const KeyMaterial& key, Stream& input, Stream& output, Jour
     progressTotal = 0.0f;
     const int64_t chunkEstimate = std::max<int64_t>(size / kChunkSize, 1);
     int64_t position = 0;
-    int64_t chunkCount = 0;
     ChunkPipeline pipeline(key, size, direction, layerChoice, chunkEstimate);
     while (position < size) {
         const int32_t length = static_cast<int32_t>(std::min<int64_t>(size - position, kChunkSize));
         if (std::fread(chunkBuffer, 1, static_cast<size_t>(length), input.get()) != static_cast<size_t>(length))
             return TARVEX_ERR_IO;
-        if (rewritesSource) {
-            std::memcpy(originalChunk, chunkBuffer, static_cast<size_t>(length));
-            if (!journal.keepOriginal(chunkCount, position, originalChunk, length)) return TARVEX_ERR_IO;
-        }
-
         pipeline.transform(chunkBuffer, length);
-
-        // The chunk reaches the operating system before the journal counts it.
         if (std::fwrite(chunkBuffer, 1, static_cast<size_t>(length), output.get()) != static_cast<size_t>(length) ||
-            std::fflush(output.get()) != 0) {
-            if (rewritesSource) restoreChunk(output.get(), position, length);
+            std::fflush(output.get()) != 0)
             return TARVEX_ERR_IO;
-        }
         position += length;
-        journal.record(++chunkCount, position);
     }
     const bool inputClosed = input.close();
     const bool outputClosed = output.close();
     return inputClosed && outputClosed ? TARVEX_OK : TARVEX_ERR_IO;
 }
 
+// The in-place run, on the target's descriptor. Nothing is touched unless its
+// journal and record could be made.
+int transformInPlace(const char* key, const char* source, Stream& input, Stream& output, int direction, int layerChoice,
+                     Durability durability)
+{
+    const uint64_t keyCheck = keyCheckOf(key, layerChoice);
+    const KeyMaterial keyMaterial(key, layerChoice);
+    const int64_t size = measure(output.get());
+    if (size < 0) return TARVEX_ERR_IO;
+    Journal journal;
+    if (!journal.create(direction, source, keyCheck, durability)) return TARVEX_ERR_IO;
+    const int result =
+        rewriteInPlace(keyMaterial, fileno(output.get()), size, journal, direction, layerChoice, durability);
+    if (result != TARVEX_OK) return result;
+    const bool inputClosed = input.close();
+    const bool outputClosed = output.close();
+    if (!inputClosed || !outputClosed) return TARVEX_ERR_IO;
+    return journal.finish() ? TARVEX_OK : TARVEX_ERR_IO;
+}
+
 }  // namespace
 
 // An exception thrown in here (no memory for a path, the progress callback)
-// leaves the files as an early return at that point does: the journal stays,
-// and a chunk is counted only once it is written.
+// leaves the files as an early return at that point does: the journal and
+// its record stay, and a window is counted only once it is on the disk.
 int transformFile(const char* key, const char* source, const char* target, int direction, int layerChoice,
-                  UndoCopyUse undoCopy)
+                  Durability durability)
 {
-    const KeyMaterial keyMaterial(key, layerChoice);
-
     if (!source || !isRegularFile(source)) return TARVEX_ERR_OPEN_SOURCE;
     Stream input(source, "rb");
     if (!input) return TARVEX_ERR_OPEN_SOURCE;
@@ -186,17 +179,17 @@ int transformFile(const char* key, const char* source, const char* target, int d
     }
     Stream output(target, "rb+");
     if (!output) return TARVEX_ERR_UPDATE_TARGET;
+    // Another name of the source itself (a relative and an absolute path, a
+    // link) is rewritten in place as well, and so gets the journal and record
+    // of an in-place run: cut short, it must not be left half done unseen.
+    if (inPlace || reachOneFile(source, target))
+        return transformInPlace(key, source, input, output, direction, layerChoice, durability);
 
-    Journal journal;
-    if (inPlace) journal.create(direction, source, undoCopy);
-    const bool rewritesSource = inPlace || reachOneFile(source, target);
-
+    const KeyMaterial keyMaterial(key, layerChoice);
     int64_t size = 0;
-    int result = transformStreams(keyMaterial, input, output, journal, rewritesSource, direction, layerChoice, size);
+    const int result = transformStreams(keyMaterial, input, output, direction, layerChoice, size);
     if (result != TARVEX_OK) return result;
-    if (!rewritesSource && !cutToLength(target, size)) return TARVEX_ERR_IO;
-    journal.finish();
-    return TARVEX_OK;
+    return cutToLength(target, size) ? TARVEX_OK : TARVEX_ERR_IO;
 }
 
 }  // namespace tarvex
@@ -205,6 +198,6 @@ extern "C" __attribute__((visibility("default"))) int
 tarvexTransformFile(const char* key, const char* source, const char* target, int direction, int layerChoice)
 {
     return tarvex::guardExport<int>(TARVEX_ERR_INTERNAL, [&] {
-        return tarvex::transformFile(key, source, target, direction, layerChoice, tarvex::UndoCopyUse::Keep);
+        return tarvex::transformFile(key, source, target, direction, layerChoice, tarvex::Durability::Synced);
     });
 }

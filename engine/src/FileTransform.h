@@ -1,12 +1,12 @@
 #pragma once
 
-#include "UndoCopy.h"
+#include "Journal.h"
 
 namespace tarvex {
 
-// The file transform behind tarvexTransformFile, which always keeps the undo
-// copy of an in-place run; returns a TarvexResult.
+// The file transform behind tarvexTransformFile, whose in-place runs are
+// always durable; returns a TarvexResult.
 int transformFile(const char* key, const char* source, const char* target, int direction, int layerChoice,
-                  UndoCopyUse undoCopy);
+                  Durability durability);
 
 }  // namespace tarvex

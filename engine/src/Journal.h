@@ -1,17 +1,27 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
+#include <string>
 
-#include "UndoCopy.h"
+#include "WindowRecord.h"
 
 namespace tarvex {
 
+// Whether an in-place run puts what its repair needs on the disk in order.
+// Every run through the exports does; running without exists so that the
+// cost can be measured.
+enum class Durability { Synced, Unsynced };
+
 // The crash journal of an in-place transform: one line per finished chunk
 // ("<source>   <count>   <position>"), in the current directory, so that an
-// interrupted run can be repaired from its last line; and beside it the undo
-// copy of the chunk being rewritten, which tells the repair whether that chunk
-// was touched.
+// interrupted run can be repaired from its last line; and beside it the
+// window record (WindowRecord.h).
+//
+// Order on the disk: the record's header and the journal's first line, with
+// both folder entries, before any chunk is touched; a window's record before
+// the window is touched; the window's data before its lines. The journal is
+// kept open and locked for the whole run, so that no repair takes it for the
+// trace of a run that stopped.
 class Journal {
 public:
     Journal() = default;
@@ -19,37 +29,36 @@ public:
     Journal(const Journal&) = delete;
     Journal& operator=(const Journal&) = delete;
 
-    // Creates "TXE<n>.adt" (encrypting) or "TXD<n>.adt" (decrypting), n the
-    // current time in seconds or, when that name or its undo copy's is taken,
-    // the next free number, with its undo copy "TXE<n>.undo", and writes the
-    // line for chunk 0, which reaches the operating system before any chunk is
-    // touched. Without a journal, or without an undo copy, the transform
-    // still runs.
-    void create(int direction, const char* sourceName, UndoCopyUse undoCopy);
+    // Creates the record "TXE<n>.undo" and then the journal "TXE<n>.adt"
+    // (encrypting) or "TXD<n>.undo" and "TXD<n>.adt" (decrypting), n the
+    // current time in seconds or, when one of the names is taken, the next
+    // number with both free. False when they cannot be made: nothing is left.
+    bool create(int direction, const char* sourceName, uint64_t keyCheck, Durability durability);
 
-    // Before chunk `chunkIndex`, starting at `chunkStart`, is overwritten: its
-    // original bytes go to the undo copy. False when the chunk must not be
-    // touched (see UndoCopy::save).
-    bool keepOriginal(int64_t chunkIndex, int64_t chunkStart, const uint8_t* bytes, int32_t length);
+    // Before the window of `length` bytes from `windowStart` is touched: its
+    // enciphered bytes go to the record and on the disk. False when the
+    // window must not be touched.
+    bool keepWindow(int64_t firstChunk, int64_t windowStart, const uint8_t* bytes, int64_t length);
 
-    // Appends a line and closes and reopens the file so the line reaches the
-    // disk before the next chunk is touched. The undo copy is stale from here
-    // on, until the next chunk replaces it.
-    void record(int64_t chunkCount, int64_t position);
+    // Once the chunks up to `chunkCount` are on the disk: a line for each
+    // chunk after `countedBefore`, positions cut at `size`, on the disk.
+    // False when they could not be written: the run must stop.
+    bool count(int64_t countedBefore, int64_t chunkCount, int64_t size);
 
-    // The transform completed: the journal and its undo copy are deleted,
-    // unless a line could not be written.
-    void finish();
+    // The transform completed and its file is on the disk: the journal and
+    // the record go. False when the journal could not be removed. A journal
+    // that stays (or comes back after a power cut) counts every chunk, which
+    // tells the repair that the run was finished.
+    bool finish();
 
 private:
-    bool writeLine(int64_t chunkCount, int64_t position);
-    void stopRecording();
+    bool append(const std::string& lines);
 
-    char name_[32] = {};
+    std::string name_;
     const char* sourceName_ = nullptr;
-    std::FILE* stream_ = nullptr;
-    bool complete_ = false;
-    UndoCopy undoCopy_;
+    int descriptor_ = -1;
+    Durability durability_ = Durability::Synced;
+    WindowRecord record_;
 };
 
 }  // namespace tarvex

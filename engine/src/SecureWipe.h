@@ -10,6 +10,7 @@ namespace tarvex {
 // that the zeroed bytes may still be looked at.
 inline void secureWipe(void* memory, std::size_t length)
 {
+    if (length == 0) return;  // an empty area may have no address at all
     std::memset(memory, 0, length);
     __asm__ __volatile__("" : : "r"(memory) : "memory");
 }

@@ -137,18 +137,20 @@ Manual mendkit()
         "in the folder it was started from tells how far it got: TXE<n>.adt after an encryption, TXD<n>.adt "
         "after a decryption. Each of its lines holds the file's name, the number of 64 KiB chunks already "
         "rewritten and the byte position where the untouched rest begins; the last line counts. Beside the "
-        "journal lies the undo copy, TXE<n>.undo or TXD<n>.undo, which holds the original bytes of the chunk "
-        "the run was rewriting.",
-        "With --journal, mendkit repairs the file the journal names in place, from the journal and its undo "
-        "copy: it decides exactly how many chunks the run had rewritten, the journal's count or one more, and "
-        "restores a chunk the run had written only in part. The file then holds the plaintext, or with --finish "
+        "journal lies the window record, TXE<n>.undo or TXD<n>.undo, which holds the enciphered bytes of the "
+        "window of 64 chunks the run was rewriting and a check value of its key.",
+        "With --journal, mendkit repairs the file the journal names in place, from the journal and its window "
+        "record: it finishes the window an encryption was writing, or puts back the window a decryption was "
+        "rewriting, however much of it had reached the disk. The file then holds the plaintext, or with --finish "
         "what the completed run would have left. The repaired file is written beside the damaged one and takes "
         "its place only when it is whole, with the damaged file's permissions and time stamps; then the journal "
-        "and the undo copy are removed. A repair cut short, or one that runs out of disk space, leaves the "
-        "damaged file and its journal as they were, to be repaired again. Mendkit prints what it decided.",
+        "and the record are removed. A repair cut short, or one that runs out of disk space, leaves the "
+        "damaged file and its journal as they were, to be repaired again. A key or /b that does not fit the "
+        "record's check value, a run still going, a file with other names (hard links) and a journal larger than "
+        "any run writes are refused before anything is written. Mendkit prints what it decided.",
         "In the first form mendkit reads BrokenFile, turns the finished part back and writes the whole into "
         "FixedFile, which ends up holding the plaintext: after an interrupted decryption mendkit finishes by "
-        "decrypting FixedFile in place. The numbers are taken from the journal by hand, and the undo copy is "
+        "decrypting FixedFile in place. The numbers are taken from the journal by hand, and the window record is "
         "not used. Mendkit reports its progress and any failure on standard output.",
     };
     m.optionsTitle = "Arguments";
@@ -182,14 +184,14 @@ Manual mendkit()
     m.files = {
         {{path("TXE<n>.adt")}, "The journal of an interrupted in-place encryption."},
         {{path("TXD<n>.adt")},
-         "The journal of an interrupted in-place decryption. Mendkit keeps one of its own, with its undo copy, in "
+         "The journal of an interrupted in-place decryption. Mendkit keeps one of its own, with its record, in "
          "the current folder while it decrypts FixedFile."},
         {{path("TXE<n>.undo")},
-         "The undo copy beside the journal of the same number: the original bytes of the chunk the run was "
-         "rewriting, checked before use. TXD<n>.undo belongs to a decryption."},
+         "The window record beside the journal of the same number: the enciphered bytes of the window the run was "
+         "rewriting and the key's check value, checked before use. TXD<n>.undo belongs to a decryption."},
         {{path("TXE<n>.repaired")},
-         "Written by --journal just before the repaired file takes the damaged one's place, and removed after the "
-         "journal, so that a repair stopped in between is not done twice."},
+         "Written by --journal before the repaired file is written, and removed after the journal, so that a "
+         "repair stopped before the replacement leaves nothing behind and one stopped after it is not done twice."},
         {{path("Mendkit<n>.log")},
          "The recovery list a run of several files leaves behind when it is cut short. It names every target that "
          "run may have left half done."},
@@ -198,7 +200,8 @@ Manual mendkit()
         {{plain("0")}, "FixedFile or the journal's file was repaired, or --help printed its text."},
         {{plain("255")},
          "A usage error, FixedFile naming BrokenFile, a journal that cannot be read or does not fit its file, a key "
-         "that does not fit the undo copy, or a file that cannot be opened, read or written (the status is -1). The "
+         "that does not fit the record, a run still going, or a file that cannot be opened, read or written (the "
+         "status is -1). The "
          "reason is printed."},
     };
     m.examples = {

@@ -85,6 +85,11 @@ void printNoWholeLine(const std::string& journal)
     print(journal + " holds no whole line: it names no file to repair\n\n");
 }
 
+void printTooLarge(const std::string& journal)
+{
+    print(journal + " is larger than any run's journal: it was not read\n\n");
+}
+
 void printFailure(const std::string& message) { print(message + "\n\n"); }
 
 void printText(const std::string& text) { print(text); }
@@ -104,6 +109,11 @@ void printUncertainChunk(int64_t chunkIndex)
 }
 
 void printNowWholly(const std::string& file, const char* state) { print(file + " is now wholly " + state + "\n"); }
+
+void printNowExceptThatChunk(const std::string& file, const char* state)
+{
+    print(file + " is now " + state + ", but for that chunk\n");
+}
 
 void printFinished()
 {

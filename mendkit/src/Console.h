@@ -33,6 +33,7 @@ void printDecryptingDone(const std::string& startedLine, const char* brokenFile)
 void printJournalUsage();
 void printNotAJournal(const std::string& journal);
 void printNoWholeLine(const std::string& journal);
+void printTooLarge(const std::string& journal);
 void printFailure(const std::string& message);
 void printText(const std::string& text);
 // "Repairing <name> - nn% complete", overwritable like the fixing lines.
@@ -41,6 +42,7 @@ void printRepairProgress(const std::string& file, int percent);
 void printDecision(const char* decision);
 void printUncertainChunk(int64_t chunkIndex);
 void printNowWholly(const std::string& file, const char* state);
+void printNowExceptThatChunk(const std::string& file, const char* state);
 
 // A finished repair's output ends on its last line, as scripts reading it
 // through a pipe or a file expect; only a terminal gets a newline after it, so

@@ -28,14 +28,22 @@ std::string failureText(repair::Status status, const repair::Journal& journal)
     case Status::CannotWrite:
         return "Cannot write the repaired " + file + " (is the disk full?); it and " + journal.journalPath +
                " are as they were";
-    case Status::CannotReadUndoCopy: return "Cannot read " + journal.undoPath;
+    case Status::CannotReadUndoCopy: return "Cannot read " + journal.undoPath + "; nothing was changed";
     case Status::JournalDoesNotFit:
         return journal.journalPath + " does not fit " + file +
                ": its last line does not match the file's size; nothing was changed";
     case Status::KeyDoesNotFit:
-        return "The key does not fit " + file +
-               ": the chunk the run was rewriting is neither its undo copy nor that copy transformed with this "
-               "key (check the key and /b); nothing was changed";
+        return "The key does not fit " + file + ": this key, with /b as given, is not that of the run that wrote " +
+               journal.journalPath + " (check the key and /b); nothing was changed";
+    case Status::RunStillGoing:
+        return "The run that writes " + journal.journalPath + " is still going (or has just ended); leave " + file +
+               " to it; nothing was changed";
+    case Status::FileHasOtherNames:
+        return file + " has other names (hard links), which the repair would leave damaged: remove them and "
+                      "repair again; nothing was changed";
+    case Status::CannotRepairExactly:
+        return journal.journalPath + " and " + journal.undoPath + " do not tell how far the run got on " + file +
+               ", so it cannot be repaired exactly; nothing was changed";
     }
     return {};
 }
@@ -51,6 +59,7 @@ int repairFromJournal(const JournalRequest& request)
         case repair::JournalProblem::NotAJournalName: printNotAJournal(request.journal); break;
         case repair::JournalProblem::CannotRead: printCannotOpen(request.journal); break;
         case repair::JournalProblem::NoWholeLine: printNoWholeLine(request.journal); break;
+        case repair::JournalProblem::TooLarge: printTooLarge(request.journal); break;
         }
         return kFailureStatus;
     }
@@ -70,8 +79,12 @@ int repairFromJournal(const JournalRequest& request)
     }
     printText(lineBreak);
     printDecision(repair::describe(result.decision));
-    if (result.decision == repair::Decision::UncertainWithoutCopy) printUncertainChunk(journal->chunkCount);
-    printNowWholly(journal->filePath, stateAfter(*journal, goal));
+    if (result.decision == repair::Decision::UncertainWithoutCopy) {
+        printUncertainChunk(journal->chunkCount);
+        printNowExceptThatChunk(journal->filePath, stateAfter(*journal, goal));
+    } else {
+        printNowWholly(journal->filePath, stateAfter(*journal, goal));
+    }
     return 0;
 }
 

@@ -1,15 +1,21 @@
 // Reading the journals that in-place runs leave behind. A journal holds one
 // record per finished chunk, "<name>   <count>   <position>\n", the name
 // exactly as the run was given it: any bytes, blanks and line ends included.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string_view>
 #include <system_error>
 
-#include "UndoCopyFormat.h"
+#include "Descriptor.h"
+#include "WindowRecordFormat.h"
 #include "repair/JournalRepair.h"
 
 namespace repair {
@@ -22,12 +28,15 @@ constexpr std::string_view kEncryptingPrefix = "TXE";
 constexpr std::string_view kDecryptingPrefix = "TXD";
 // What follows the name in the first record, for chunk 0 at position 0.
 constexpr std::string_view kFirstRecordFields = "       0            0\n";
+// A line for every chunk of the largest file a run handles (2 GiB), each
+// naming the longest path: no run's journal grows beyond this.
+constexpr uintmax_t kLargestJournal = (uintmax_t{1} << 31) / 65536 * (4096 + 64) + 65536;
 
 // The number between a journal name's prefix and suffix.
 std::string_view journalNumber(std::string_view fileName)
 {
     return fileName.substr(kEncryptingPrefix.size(),
-                           fileName.size() - kEncryptingPrefix.size() - undocopy::kJournalSuffix.size());
+                           fileName.size() - kEncryptingPrefix.size() - windowrecord::kJournalSuffix.size());
 }
 
 bool skipBlanks(std::string_view text, size_t& at)
@@ -63,8 +72,6 @@ bool readRecord(std::string_view text, std::string_view name, size_t& at, int64_
 
 bool readWholeFile(const std::string& path, std::string& text)
 {
-    std::error_code error;
-    if (!fs::is_regular_file(path, error)) return false;
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -77,8 +84,8 @@ bool isJournalName(const std::string& fileName)
 {
     const std::string_view name(fileName);
     if (!name.starts_with(kEncryptingPrefix) && !name.starts_with(kDecryptingPrefix)) return false;
-    if (!name.ends_with(undocopy::kJournalSuffix)) return false;
-    if (name.size() <= kEncryptingPrefix.size() + undocopy::kJournalSuffix.size()) return false;
+    if (!name.ends_with(windowrecord::kJournalSuffix)) return false;
+    if (name.size() <= kEncryptingPrefix.size() + windowrecord::kJournalSuffix.size()) return false;
     const std::string_view number = journalNumber(name);
     return std::all_of(number.begin(), number.end(),
                        [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
@@ -90,6 +97,17 @@ std::optional<Journal> readJournal(const std::string& journalPath, JournalProble
     const std::string fileName = path.filename().string();
     if (!isJournalName(fileName)) {
         problem = JournalProblem::NotAJournalName;
+        return std::nullopt;
+    }
+    std::error_code error;
+    const bool regular = fs::is_regular_file(path, error);
+    const uintmax_t size = regular ? fs::file_size(path, error) : 0;
+    if (!regular || error) {
+        problem = JournalProblem::CannotRead;
+        return std::nullopt;
+    }
+    if (size > kLargestJournal) {
+        problem = JournalProblem::TooLarge;
         return std::nullopt;
     }
     std::string text;
@@ -117,8 +135,8 @@ std::optional<Journal> readJournal(const std::string& journalPath, JournalProble
         journal.position = position;
     }
 
-    const std::string stem = journalPath.substr(0, journalPath.size() - undocopy::kJournalSuffix.size());
-    journal.undoPath = stem + std::string(undocopy::kUndoSuffix);
+    const std::string stem = journalPath.substr(0, journalPath.size() - windowrecord::kJournalSuffix.size());
+    journal.undoPath = stem + std::string(windowrecord::kRecordSuffix);
     // The run named the file from the folder it ran in, where its journal lies.
     const fs::path named(journal.fileName);
     journal.filePath =
@@ -132,6 +150,12 @@ std::optional<Journal> readJournal(const std::string& journalPath)
     return readJournal(journalPath, problem);
 }
 
+bool isJournalInUse(const std::string& journalPath)
+{
+    const Descriptor journal(open(journalPath.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    return journal.get() >= 0 && flock(journal.get(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+}
+
 std::vector<Journal> findJournals(const std::string& folder, bool encrypting)
 {
     const std::string_view prefix = encrypting ? kEncryptingPrefix : kDecryptingPrefix;
@@ -142,6 +166,7 @@ std::vector<Journal> findJournals(const std::string& folder, bool encrypting)
         const std::string fileName = entry->path().filename().string();
         if (!fileName.starts_with(prefix) || !isJournalName(fileName)) continue;
         const std::string journalPath = folder.empty() ? fileName : entry->path().string();
+        if (isJournalInUse(journalPath)) continue;
         if (auto journal = readJournal(journalPath)) journals.push_back(std::move(*journal));
     }
     // The number in the name is the time the run started: oldest first.

@@ -1,9 +1,10 @@
 // The repair of one interrupted in-place run: what the file holds, decided
-// from the journal and the undo copy, rewritten beside it and put in its
+// from the journal and the window record, rewritten beside it and put in its
 // place; then the journal goes.
 #include "repair/JournalRepair.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,7 +16,8 @@
 #include "RepairPass.h"
 #include "RepairRecord.h"
 #include "ReplacementFile.h"
-#include "UndoCopyReader.h"
+#include "WindowRecordFormat.h"
+#include "WindowRecordReader.h"
 #include "tarvex.h"
 
 namespace repair {
@@ -57,13 +59,14 @@ void removeLeftovers(const RepairRecord& record, const std::string& filePath)
         unlink(temporary.c_str());
 }
 
-// The record goes last: while the journal stays, so does the record that
-// tells the next repair the file is repaired already.
+// The journal goes first: while it stays, so do the window record with its
+// key check and the record that tells the next repair the file is repaired
+// already.
 void removeJournal(const Journal& journal, const std::string& recordPath)
 {
-    unlink(journal.undoPath.c_str());
     if (unlink(journal.journalPath.c_str()) != 0) return;
     syncFolder(folderOf(journal.journalPath));
+    unlink(journal.undoPath.c_str());
     unlink(recordPath.c_str());
 }
 
@@ -73,14 +76,65 @@ Status statusOf(PassOutcome outcome)
     case PassOutcome::Done: break;
     case PassOutcome::CannotRead: return Status::CannotRead;
     case PassOutcome::CannotWrite: return Status::CannotWrite;
-    case PassOutcome::KeyDoesNotFit: return Status::KeyDoesNotFit;
     }
     return Status::Repaired;
 }
 
+// The key check an in-place run keeps in its record, for this key and layer
+// choice.
+uint64_t keyCheckOf(const char* key, int layerChoice)
+{
+    unsigned char probe[windowrecord::kKeyProbeSize];
+    windowrecord::keyProbe(probe);
+    tarvexTransformBuffer(key, probe, sizeof probe, probe, TARVEX_ENCRYPT, layerChoice, 1);
+    return windowrecord::keyCheck(probe);
+}
+
+int64_t chunksIn(int64_t bytes) { return (bytes + kChunkSize - 1) / kChunkSize; }
+
+// Where the window record puts the run. Its window was on the disk before any
+// of the window was touched, and the lines of the window before it were on
+// the disk before the record was begun: so a whole window that holds the
+// journal's count tells exactly what the window is to hold, and a torn one,
+// or one the journal has passed, that the count is exact.
+Status placeRun(const WindowRecordContent& record, const Journal& journal, DamagedFile& file, Decision& decision)
+{
+    file.countIsExact = true;
+    if (!record.hasWindow) return Status::Repaired;
+    const auto windowLength = static_cast<int64_t>(record.bytes.size());
+    const int64_t windowEnd = record.firstChunk + chunksIn(windowLength);
+    // A run's window is whole, or it ends where the file does.
+    const bool fits = record.windowStart + windowLength == file.size ||
+                      (windowLength == static_cast<int64_t>(windowrecord::kWindowBytes) &&
+                       record.windowStart + windowLength < file.size);
+    if (!fits) return Status::JournalDoesNotFit;
+    if (journal.chunkCount > windowEnd) return Status::Repaired;
+    if (journal.chunkCount < record.firstChunk) return Status::CannotRepairExactly;
+    file.window = &record.bytes;
+    file.windowStart = record.windowStart;
+    // The record holds the window enciphered: what an encryption leaves
+    // there, what a decryption found there.
+    file.chunksTransformed = journal.encrypting ? windowEnd : record.firstChunk;
+    decision = journal.encrypting ? Decision::RolledForward : Decision::RolledBack;
+    return Status::Repaired;
+}
+
+// Holds the journal's lock for the repair: no run is still writing it, and
+// no other repair is at work on it.
+class JournalLock {
+public:
+    explicit JournalLock(const std::string& journalPath)
+        : descriptor_(open(journalPath.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC))
+    {}
+    bool held() const { return descriptor_.get() >= 0 && flock(descriptor_.get(), LOCK_EX | LOCK_NB) == 0; }
+
+private:
+    Descriptor descriptor_;
+};
+
 }  // namespace
 
-Result repairFromJournal(const Journal& journal, const char* key, int layerChoice, Goal goal,
+Result repairFromJournal(const Journal& journalRead, const char* key, int layerChoice, Goal goal,
                          const ProgressSink& progress)
 {
     // A window program's callback is registered for its runs, not for this.
@@ -88,6 +142,13 @@ Result repairFromJournal(const Journal& journal, const char* key, int layerChoic
     tarvexSetProgressVariable(nullptr);
 
     Result result;
+    const JournalLock lock(journalRead.journalPath);
+    if (!lock.held()) return {Status::RunStillGoing, result.decision};
+    // Read again under the lock: the run may have gone on since.
+    const auto reread = readJournal(journalRead.journalPath);
+    if (!reread) return {Status::RunStillGoing, result.decision};
+    const Journal& journal = *reread;
+
     // A link is repaired where it leads, as the run rewrote it there.
     std::error_code error;
     const std::string filePath = fs::canonical(journal.filePath, error).string();
@@ -97,6 +158,14 @@ Result repairFromJournal(const Journal& journal, const char* key, int layerChoic
     if (damaged.get() < 0 || fstat(damaged.get(), &status) != 0 || !S_ISREG(status.st_mode))
         return {Status::CannotOpenFile, result.decision};
     if (!journalFits(journal, status.st_size)) return {Status::JournalDoesNotFit, result.decision};
+    if (status.st_nlink > 1) return {Status::FileHasOtherNames, result.decision};
+
+    const WindowRecordContent window = readWindowRecord(journal.undoPath);
+    using WindowState = WindowRecordContent::State;
+    if (window.state == WindowState::Unreadable) return {Status::CannotReadUndoCopy, result.decision};
+    // Before anything is written, whatever state the file is in.
+    if (window.state == WindowState::Present && window.keyCheck != keyCheckOf(key, layerChoice))
+        return {Status::KeyDoesNotFit, result.decision};
 
     const RunSettings run{key, layerChoice, journal.encrypting, goal};
     DamagedFile file;
@@ -107,25 +176,21 @@ Result repairFromJournal(const Journal& journal, const char* key, int layerChoic
     const std::string recordPath = repairRecordPath(journal);
     const auto record = readRepairRecord(recordPath);
     const bool repairedBefore = record && record->device == status.st_dev && record->inode == status.st_ino;
-    ChunkCopy copy;
     if (repairedBefore) {
         // Stopped after the replacement: the file is wholly in one state.
         file.chunksTransformed = record->chunksTransformed;
         file.countIsExact = true;
+        result.decision = record->decision;
     } else {
         if (record) removeLeftovers(*record, filePath);
-        const int64_t start = journal.chunkCount * kChunkSize;
-        if (start < file.size) {
-            copy = readUndoCopy(journal.undoPath, journal.chunkCount, start, std::min(kChunkSize, file.size - start));
-            if (copy.state == ChunkCopy::State::Unreadable) return {Status::CannotReadUndoCopy, result.decision};
-            // A torn or stale copy was written before the chunk was touched.
-            file.countIsExact = copy.state == ChunkCopy::State::Unusable;
-            if (copy.state == ChunkCopy::State::Usable) file.copyAtCount = &copy;
+        if (window.state == WindowState::Present) {
+            const Status placed = placeRun(window, journal, file, result.decision);
+            if (placed != Status::Repaired) return {placed, result.decision};
         }
+        if (!file.window) result.decision = decisionWithoutCopy(file);
     }
 
     if (!needsRewriting(file, run)) {
-        result.decision = repairedBefore ? record->decision : decisionWithoutCopy(file);
         if (progress) progress(100);
         removeJournal(journal, recordPath);
         return result;
@@ -134,18 +199,22 @@ Result repairFromJournal(const Journal& journal, const char* key, int layerChoic
     ReplacementFile replacement;
     if (!replacement.create(filePath, fs::path(journal.journalPath).stem().string()))
         return {Status::CannotWrite, result.decision};
-    const PassResult pass = writeRepaired(file, run, replacement, progress);
-    if (pass.outcome != PassOutcome::Done) return {statusOf(pass.outcome), pass.decision};
-    result.decision = repairedBefore ? record->decision : pass.decision;
-    if (!replacement.finish(status)) return {Status::CannotWrite, result.decision};
-
+    // Recorded before the plaintext is written into it: should this repair be
+    // killed, the next one removes the temporary file; should it stop after
+    // the replacement, the next one finds the file repaired.
     const RepairRecord replacing{replacement.device(), replacement.inode(), chunksTransformedAfter(run, file.size),
                                  result.decision, replacement.temporaryName()};
     if (!writeRepairRecord(recordPath, replacing)) return {Status::CannotWrite, result.decision};
-    switch (replacement.replaceTarget()) {
-    case ReplacementFile::Replacement::Failed:
+    const auto failed = [&](Status failure) {
+        replacement.discard();
         unlink(recordPath.c_str());
-        return {Status::CannotWrite, result.decision};
+        return Result{failure, result.decision};
+    };
+    const PassOutcome pass = writeRepaired(file, run, replacement, progress);
+    if (pass != PassOutcome::Done) return failed(statusOf(pass));
+    if (!replacement.finish(status)) return failed(Status::CannotWrite);
+    switch (replacement.replaceTarget()) {
+    case ReplacementFile::Replacement::Failed: return failed(Status::CannotWrite);
     case ReplacementFile::Replacement::Lasting: removeJournal(journal, recordPath); break;
     // The journal and the record stay: should the rename be lost, the
     // damaged file comes back with them; if not, the next repair only clears up.
@@ -158,8 +227,8 @@ const char* describe(Decision decision)
 {
     switch (decision) {
     case Decision::JournalCount: break;
-    case Decision::OneMoreChunk: return "one more chunk";
-    case Decision::RestoredHalfWritten: return "restored a half-written chunk";
+    case Decision::RolledForward: return "finished the window the run was writing, from its record";
+    case Decision::RolledBack: return "put back the window the run was rewriting, from its record";
     case Decision::UncertainWithoutCopy: return "journal count, without an undo copy";
     }
     return "journal count";

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <optional>
 #include <vector>
 
 #include "tarvex.h"
@@ -14,10 +13,10 @@ namespace repair {
 
 namespace {
 
-// What one chunk needs: its bytes as they are, turned one way with the
-// engine, or rebuilt from the undo copy.
+// What one chunk needs: its bytes as they are, or turned one way with the
+// engine.
 struct ChunkStep {
-    enum class Kind { Keep, Transform, FromCopy };
+    enum class Kind { Keep, Transform };
     Kind kind = Kind::Keep;
     int direction = TARVEX_ENCRYPT;
 };
@@ -30,7 +29,6 @@ ChunkStep stepFor(int64_t index, const DamagedFile& file, const RunSettings& run
 {
     using Kind = ChunkStep::Kind;
     const int forward = forwardOf(run);
-    if (index == file.chunksTransformed && file.copyAtCount) return {Kind::FromCopy, forward};
     const bool isOutput = index < file.chunksTransformed;
     // The plaintext is the run's input after an encryption and its output
     // after a decryption; the transformed file is its output.
@@ -61,17 +59,15 @@ bool readAt(int descriptor, unsigned char* data, size_t length, off_t offset)
     return true;
 }
 
-// How the chunk the run was rewriting came to hold `found`: still the
-// original, already the transform, or a write cut short between the two.
-// Bytes that are neither mean that `transformed` is not what the run wrote.
-std::optional<Decision> judgeChunk(const unsigned char* found, const unsigned char* original,
-                                   const unsigned char* transformed, size_t length)
+// A chunk as the run left it: from the record where its window covers it.
+bool readChunk(const DamagedFile& file, unsigned char* data, int64_t start, size_t length)
 {
-    if (std::memcmp(found, original, length) == 0) return Decision::JournalCount;
-    if (std::memcmp(found, transformed, length) == 0) return Decision::OneMoreChunk;
-    for (size_t at = 0; at < length; ++at)
-        if (found[at] != original[at] && found[at] != transformed[at]) return std::nullopt;
-    return Decision::RestoredHalfWritten;
+    if (file.window && start >= file.windowStart &&
+        start - file.windowStart < static_cast<int64_t>(file.window->size())) {
+        std::memcpy(data, file.window->data() + (start - file.windowStart), length);
+        return true;
+    }
+    return readAt(file.descriptor, data, length, static_cast<off_t>(start));
 }
 
 }  // namespace
@@ -82,15 +78,16 @@ Decision decisionWithoutCopy(const DamagedFile& file)
     return exact ? Decision::JournalCount : Decision::UncertainWithoutCopy;
 }
 
-bool needsRewriting(const DamagedFile& file, const RunSettings& run) { return lastChunkForTheEngine(file, run) >= 0; }
+bool needsRewriting(const DamagedFile& file, const RunSettings& run)
+{
+    return file.window || lastChunkForTheEngine(file, run) >= 0;
+}
 
-PassResult writeRepaired(const DamagedFile& file, const RunSettings& run, ReplacementFile& output,
-                         const ProgressSink& progress)
+PassOutcome writeRepaired(const DamagedFile& file, const RunSettings& run, ReplacementFile& output,
+                          const ProgressSink& progress)
 {
     const int64_t chunkCount = chunkCountOf(file.size);
     const int64_t lastForTheEngine = lastChunkForTheEngine(file, run);
-    PassResult result;
-    result.decision = decisionWithoutCopy(file);
     std::vector<unsigned char> chunk(kChunkSize);
     std::vector<unsigned char> spare(kChunkSize);
 
@@ -98,46 +95,23 @@ PassResult writeRepaired(const DamagedFile& file, const RunSettings& run, Replac
         const int64_t start = index * kChunkSize;
         const auto length = static_cast<int32_t>(std::min(kChunkSize, file.size - start));
         const auto byteCount = static_cast<size_t>(length);
-        if (!readAt(file.descriptor, chunk.data(), byteCount, static_cast<off_t>(start))) {
-            result.outcome = PassOutcome::CannotRead;
-            return result;
-        }
+        if (!readChunk(file, chunk.data(), start, byteCount)) return PassOutcome::CannotRead;
         const ChunkStep step = stepFor(index, file, run);
         const int firstPiece = index == 0;
-        switch (step.kind) {
-        case ChunkStep::Kind::Keep:
-            // Only the generator's steps matter here, and they do not depend
-            // on the bytes.
-            if (index < lastForTheEngine)
-                tarvexTransformBuffer(run.key, spare.data(), length, spare.data(), step.direction, run.layerChoice,
-                                      firstPiece);
-            break;
-        case ChunkStep::Kind::Transform:
+        if (step.kind == ChunkStep::Kind::Transform) {
             tarvexTransformBuffer(run.key, chunk.data(), length, chunk.data(), step.direction, run.layerChoice,
                                   firstPiece);
-            break;
-        case ChunkStep::Kind::FromCopy: {
-            const unsigned char* original = file.copyAtCount->bytes.data();
-            tarvexTransformBuffer(run.key, original, length, spare.data(), step.direction, run.layerChoice, firstPiece);
-            const auto decision = judgeChunk(chunk.data(), original, spare.data(), byteCount);
-            if (!decision) {
-                result.outcome = PassOutcome::KeyDoesNotFit;
-                return result;
-            }
-            result.decision = *decision;
-            const bool wantsOriginal = run.goal == Goal::Plaintext && run.encrypting;
-            std::memcpy(chunk.data(), wantsOriginal ? original : spare.data(), byteCount);
-            break;
+        } else if (index < lastForTheEngine) {
+            // Only the generator's steps matter here, and they do not depend
+            // on the bytes.
+            tarvexTransformBuffer(run.key, spare.data(), length, spare.data(), step.direction, run.layerChoice,
+                                  firstPiece);
         }
-        }
-        if (!output.write(chunk.data(), byteCount)) {
-            result.outcome = PassOutcome::CannotWrite;
-            return result;
-        }
+        if (!output.write(chunk.data(), byteCount)) return PassOutcome::CannotWrite;
         if (progress) progress(static_cast<int>((index + 1) * 100 / chunkCount));
     }
     if (progress && chunkCount == 0) progress(100);
-    return result;
+    return PassOutcome::Done;
 }
 
 }  // namespace repair

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "ReplacementFile.h"
-#include "UndoCopyReader.h"
 #include "repair/JournalRepair.h"
 
 namespace repair {
@@ -15,10 +15,11 @@ struct DamagedFile {
     int descriptor = -1;  // open for reading
     int64_t size = 0;
     int64_t chunksTransformed = 0;  // the chunks before this are the run's output, from here on its input
-    // The copy of the chunk at chunksTransformed, when one is usable: that
-    // chunk may hold the input, the output or a mix of the two.
-    const ChunkCopy* copyAtCount = nullptr;
-    bool countIsExact = false;  // without a copy: the chunk at the count is known to be untouched
+    // The window the run was rewriting, from its record: its chunks are
+    // taken from here, whatever the file holds there.
+    const std::vector<unsigned char>* window = nullptr;
+    int64_t windowStart = 0;
+    bool countIsExact = false;  // known, rather than taken on the journal's word
 };
 
 struct RunSettings {
@@ -28,24 +29,19 @@ struct RunSettings {
     Goal goal;
 };
 
-// The decision when no undo copy is used: the count, exact when the chunk
-// at the count is known to be untouched or there is none.
+// The decision when no record's window is used: the count, exact when it is
+// known to be or when it covers the whole file.
 Decision decisionWithoutCopy(const DamagedFile& file);
 
-// Whether the file needs any chunk transformed or restored to reach the goal.
+// Whether the file needs any chunk transformed or replaced to reach the goal.
 bool needsRewriting(const DamagedFile& file, const RunSettings& run);
 
-enum class PassOutcome { Done, CannotRead, CannotWrite, KeyDoesNotFit };
-
-struct PassResult {
-    PassOutcome outcome = PassOutcome::Done;
-    Decision decision = Decision::JournalCount;
-};
+enum class PassOutcome { Done, CannotRead, CannotWrite };
 
 // Writes the file as the goal wants it into `output`, chunk by chunk. The
 // buffer transforms are chained chunk after chunk from the first, so that
 // each meets the scrambling generator where the interrupted run met it.
-PassResult writeRepaired(const DamagedFile& file, const RunSettings& run, ReplacementFile& output,
-                         const ProgressSink& progress);
+PassOutcome writeRepaired(const DamagedFile& file, const RunSettings& run, ReplacementFile& output,
+                          const ProgressSink& progress);
 
 }  // namespace repair

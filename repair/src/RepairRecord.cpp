@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "ReplacementFile.h"
-#include "UndoCopyFormat.h"
+#include "WindowRecordFormat.h"
 
 namespace repair {
 
@@ -29,7 +29,7 @@ bool isDecision(int value)
 std::string repairRecordPath(const Journal& journal)
 {
     const std::string& path = journal.journalPath;
-    return path.substr(0, path.size() - undocopy::kJournalSuffix.size()) + kSuffix;
+    return path.substr(0, path.size() - windowrecord::kJournalSuffix.size()) + kSuffix;
 }
 
 std::optional<RepairRecord> readRepairRecord(const std::string& path)

@@ -10,12 +10,13 @@
 
 namespace repair {
 
-// Written beside the journal just before the repaired file replaces the
-// damaged one, and removed after the journal. Should the repair stop between
+// Written beside the journal once the repaired file's temporary file exists,
+// before any of the repaired bytes are, and removed after the journal. Should the repair stop between
 // the replacement and the journal's removal, the next repair finds the file
 // already repaired (it is the recorded file) and must not turn its chunks
 // again; should it stop before the replacement, the record names another file
-// than the damaged one and only its temporary file is left to remove.
+// than the damaged one and only its temporary file (a part of the repaired
+// bytes, the plaintext perhaps) is left to remove.
 struct RepairRecord {
     dev_t device = 0;
     ino_t inode = 0;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "ScratchFolder.h"
+#include "repair/JournalRepair.h"
 #include "tarvex.h"
 
 namespace {
@@ -112,20 +113,6 @@ TEST_F(FileTransform, LongerTargetIsCutToTheSourcesLength)
     EXPECT_EQ(readFile(folder.file("opened")), plain);
 }
 
-TEST_F(FileTransform, OneFileUnderTwoNamesIsTransformedInPlaceWithoutJournal)
-{
-    const Bytes plain = randomBytes(150000, 8);
-    writeFile(folder.file("data"), plain);
-    const std::string relative = "data";
-    const std::string absolute = folder.file("data");
-    ASSERT_EQ(transform(relative, absolute, 1, 0), TARVEX_OK);
-    EXPECT_EQ(fs::file_size(absolute), plain.size());
-    EXPECT_NE(readFile(absolute), plain);
-    EXPECT_TRUE(folder.journals().empty());
-    ASSERT_EQ(transform(absolute, relative, 0, 0), TARVEX_OK);
-    EXPECT_EQ(readFile(absolute), plain);
-}
-
 TEST_F(FileTransform, NamesDifferingInCaseAreTwoFilesOnACaseSensitiveSystem)
 {
     const Bytes plain = randomBytes(3000, 9);
@@ -139,13 +126,13 @@ TEST_F(FileTransform, NamesDifferingInCaseAreTwoFilesOnACaseSensitiveSystem)
 // Every line the journal of a running transform receives: the test's
 // progress callback links the journal under a second name on its first call,
 // so its content outlives the engine's deletion.
+bool journalLinked = false;
 int linkJournalOnce(int32_t)
 {
-    static bool linked = false;
-    if (linked) return 0;
+    if (journalLinked) return 0;
     for (const auto& entry : fs::directory_iterator(fs::current_path())) {
         const std::string name = entry.path().filename().string();
-        if (name.rfind("TX", 0) == 0 && name.ends_with(".adt")) linked = link(name.c_str(), "journal-copy") == 0;
+        if (name.rfind("TX", 0) == 0 && name.ends_with(".adt")) journalLinked = link(name.c_str(), "journal-copy") == 0;
     }
     return 0;
 }
@@ -159,6 +146,7 @@ std::string readText(const std::string& name)
 TEST_F(FileTransform, InPlaceJournalCountsChunksAndIsDeletedAfterwards)
 {
     writeFile("data.bin", randomBytes(200000, 10));
+    journalLinked = false;
     tarvexSetProgressCallback(linkJournalOnce);
     const int result = transform("data.bin", "data.bin", 1, 0);
     tarvexSetProgressCallback(nullptr);
@@ -169,6 +157,30 @@ TEST_F(FileTransform, InPlaceJournalCountsChunksAndIsDeletedAfterwards)
                                         "data.bin       2       131072\n"
                                         "data.bin       3       196608\n"
                                         "data.bin       4       200000\n");
+}
+
+// Cut short, such a run would leave the file half done: it keeps a journal
+// under the source's name like any in-place run.
+TEST_F(FileTransform, OneFileUnderTwoNamesIsTransformedInPlaceWithAJournal)
+{
+    const Bytes plain = randomBytes(150000, 8);
+    writeFile(folder.file("data"), plain);
+    const std::string relative = "data";
+    const std::string absolute = folder.file("data");
+    journalLinked = false;
+    tarvexSetProgressCallback(linkJournalOnce);
+    const int result = transform(relative, absolute, 1, 0);
+    tarvexSetProgressCallback(nullptr);
+    ASSERT_EQ(result, TARVEX_OK);
+    EXPECT_EQ(readText("journal-copy"), "data       0            0\n"
+                                        "data       1        65536\n"
+                                        "data       2       131072\n"
+                                        "data       3       150000\n");
+    EXPECT_EQ(fs::file_size(absolute), plain.size());
+    EXPECT_NE(readFile(absolute), plain);
+    EXPECT_TRUE(folder.journals().empty());
+    ASSERT_EQ(transform(absolute, relative, 0, 0), TARVEX_OK);
+    EXPECT_EQ(readFile(absolute), plain);
 }
 
 TEST_F(FileTransform, JournalNamesTakenByOtherRunsAreLeftAlone)
@@ -245,27 +257,38 @@ TEST_F(FileTransform, WriteErrorIntoAnotherFileReturnsIoErrorAndSparesTheSource)
     EXPECT_EQ(readFile(folder.file("plain")), plain);
 }
 
-TEST_F(FileTransform, FailedInPlaceWriteKeepsAJournalThatMatchesTheFile)
+// A write that fails inside the second window (the file may not grow past
+// 6 MiB, and the window ends at 8 MiB): the first window is counted, the run
+// stops, and the journal with its record lets the repair finish the run.
+TEST_F(FileTransform, FailedInPlaceWriteStopsTheRunAndLeavesItRepairable)
 {
-    const Bytes plain = randomBytes(200000, 15);
+    constexpr size_t kWindow = 64 * 65536;
+    const Bytes plain = randomBytes(2 * kWindow + 1000, 15);
     writeFile("data", plain);
     ChildOptions limited;
-    limited.fileSizeLimit = 100000;  // the second chunk's write crosses it
+    limited.fileSizeLimit = 6 * 1024 * 1024;
     const Ending ending = waitForChild(startChild([] { return -transform("data", "data", 1, 0); }, limited));
     ASSERT_TRUE(ending.exited);
     ASSERT_EQ(ending.status, -TARVEX_ERR_IO);
 
     const auto journals = folder.journals();
     ASSERT_EQ(journals.size(), 1u);
-    EXPECT_EQ(readText(journals[0]), "data       0            0\ndata       1        65536\n");
+    const std::string lines = readText(journals[0]);
+    EXPECT_TRUE(lines.ends_with("data      64      4194304\n")) << lines;
 
-    // The first chunk is what a whole run gives there; the rest is untouched.
     Bytes whole = plain;
     tarvexTransformBuffer(kKey, whole.data(), static_cast<int32_t>(whole.size()), whole.data(), 1, 0, 1);
     const Bytes file = readFile("data");
     ASSERT_EQ(file.size(), plain.size());
-    EXPECT_TRUE(std::equal(file.begin(), file.begin() + 65536, whole.begin()));
-    EXPECT_TRUE(std::equal(file.begin() + 65536, file.end(), plain.begin() + 65536));
+    EXPECT_TRUE(std::equal(file.begin(), file.begin() + kWindow, whole.begin()));
+    EXPECT_TRUE(std::equal(file.begin() + 6 * 1024 * 1024, file.end(), plain.begin() + 6 * 1024 * 1024));
+
+    const auto journal = repair::readJournal(journals[0]);
+    ASSERT_TRUE(journal.has_value());
+    const repair::Result result = repair::repairFromJournal(*journal, kKey, 0, repair::Goal::Transformed);
+    EXPECT_EQ(result.status, repair::Status::Repaired);
+    EXPECT_EQ(result.decision, repair::Decision::RolledForward);
+    EXPECT_EQ(readFile("data"), whole);
 }
 
 TEST_F(FileTransform, FilesOfTwoGibibytesAndMoreAreTransformed)

@@ -1,11 +1,14 @@
 // mendkit --journal: the file a journal names, repaired in place from the
-// journal and its undo copy. The states are those of real runs stopped inside
-// a chunk; every expected file is the plaintext kept aside or its transform
-// into another file.
+// journal and its window record. The states are those of real runs stopped
+// inside a window; every expected file is the plaintext kept aside or its
+// transform into another file.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/time.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -29,17 +32,17 @@ std::string overwritable(const std::string& line) { return line + std::string(li
 
 class MendkitJournalForm : public ::testing::Test {
 protected:
-    // The folder "run" holding data.bin as a run stopped inside chunk 2 left
-    // it, with `written` bytes of that chunk already rewritten; returns the
-    // journal's name.
+    // The folder "run" holding data.bin as a run stopped while writing its
+    // first window left it, `written` bytes of the window rewritten; returns
+    // the journal's name.
     std::string interrupt(int direction, size_t written, int layerChoice = TARVEX_BOTH_LAYERS)
     {
         fs::remove_all(runFolder);
         fs::create_directory(runFolder);
         const Bytes encryptedHere = transformThroughFile(kKey, original, TARVEX_ENCRYPT, layerChoice);
-        writeFile(runFolder / "data.bin", direction == TARVEX_ENCRYPT ? original : encryptedHere);
-        EXPECT_TRUE(stopInsideChunk(runFolder, "data.bin", kKey, direction, layerChoice, 2));
-        writeInto(runFolder / "data.bin", direction == TARVEX_ENCRYPT ? encryptedHere : original, 2 * kChunk, written);
+        const bool encrypting = direction == TARVEX_ENCRYPT;
+        stopWritingFirstWindow(runFolder, "data.bin", kKey, direction, layerChoice,
+                               encrypting ? original : encryptedHere, encrypting ? encryptedHere : original, written);
         return filesEndingWith(runFolder, ".adt").front().filename().string();
     }
 
@@ -51,7 +54,7 @@ protected:
 
     const TempFolder folder;
     const fs::path runFolder = folder.path() / "run";
-    const Bytes original = randomBytes(4 * kChunk + 700, 51);
+    const Bytes original = randomBytes(kWindowChunks * kChunk + 4 * kChunk + 700, 51);
     const Bytes encrypted = transformThroughFile(kKey, original, TARVEX_ENCRYPT, TARVEX_BOTH_LAYERS);
 };
 
@@ -74,11 +77,15 @@ TEST_F(MendkitJournalForm, RepairsInPlaceToThePlaintextOrOnToTheFinishedRunAndSa
         const ProgramRun run = mend(arguments);
         EXPECT_TRUE(run.ending.exited);
         EXPECT_EQ(run.ending.status, 0) << run.output;
-        std::string expectedOutput;
-        for (const char* percent : {" 20", " 40", " 60", " 80", "100"})
-            expectedOutput += overwritable("Repairing run/data.bin - " + std::string(percent) + "% complete");
-        expectedOutput += "\nDecided: restored a half-written chunk\nrun/data.bin is now wholly " + c.state + "\n";
-        EXPECT_EQ(run.output, expectedOutput);
+        const std::string decision = c.direction == TARVEX_ENCRYPT
+                                         ? "finished the window the run was writing, from its record"
+                                         : "put back the window the run was rewriting, from its record";
+        // The last progress line, after one per chunk before it.
+        const std::string last = overwritable("Repairing run/data.bin - 100% complete");
+        const std::string tail = last + "\nDecided: " + decision + "\nrun/data.bin is now wholly " + c.state + "\n";
+        ASSERT_GE(run.output.size(), tail.size());
+        EXPECT_EQ(run.output.substr(run.output.size() - tail.size()), tail);
+        EXPECT_EQ(run.output.find(last), run.output.size() - tail.size());
         EXPECT_EQ(readFile(runFolder / "data.bin"), *c.expected);
         // Only the repaired file is left.
         EXPECT_EQ(std::distance(fs::directory_iterator(runFolder), {}), 1);
@@ -99,7 +106,7 @@ TEST_F(MendkitJournalForm, RelativeNamesComeFromTheJournalsFolderAndTheTimeStamp
     writeFile(elsewhere / "data.bin", original);
     const ProgramRun run = runMendkit({"--journal", (runFolder / journal).string(), kKey, "--finish"}, {elsewhere, {}});
     EXPECT_EQ(run.ending.status, 0) << run.output;
-    EXPECT_NE(run.output.find("Decided: one more chunk\n"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("Decided: finished the window"), std::string::npos) << run.output;
     EXPECT_EQ(readFile(runFolder / "data.bin"), encrypted);
     EXPECT_EQ(readFile(elsewhere / "data.bin"), original);
 
@@ -121,16 +128,16 @@ TEST_F(MendkitJournalForm, BlockCipherOnlyWithTheWordsInEitherOrder)
     EXPECT_EQ(readFile(runFolder / "data.bin"), original);
 }
 
-TEST_F(MendkitJournalForm, WithoutAnUndoCopyItSaysThatOneChunkIsUncertain)
+TEST_F(MendkitJournalForm, WithoutARecordItSaysThatOneChunkIsUncertainAndNotWholly)
 {
     const std::string journal = "run/" + interrupt(TARVEX_DECRYPT, 0);
     fs::remove(runFolder / (journal.substr(4, journal.size() - 8) + ".undo"));
     const ProgramRun run = mend({"--journal", journal, kKey});
     EXPECT_EQ(run.ending.status, 0);
     const std::string tail = "\nDecided: journal count, without an undo copy\n"
-                             "The result is uncertain for one chunk: without an undo copy, chunk 2 (from byte 131072) "
+                             "The result is uncertain for one chunk: without an undo copy, chunk 0 (from byte 0) "
                              "may already have been rewritten when the run stopped\n"
-                             "run/data.bin is now wholly plaintext\n";
+                             "run/data.bin is now plaintext, but for that chunk\n";
     ASSERT_GE(run.output.size(), tail.size());
     EXPECT_EQ(run.output.substr(run.output.size() - tail.size()), tail);
     EXPECT_EQ(readFile(runFolder / "data.bin"), original);
@@ -166,11 +173,30 @@ TEST_F(MendkitJournalForm, RefusalsSayWhyExitWithFailureAndChangeNothing)
 
     ProgramRun run = mend({"--journal", journal, "not the key of the run"});
     EXPECT_EQ(run.ending.status, kRefused);
-    const std::string wrongKey = "\nThe key does not fit run/data.bin: the chunk the run was rewriting is neither its "
-                                 "undo copy nor that copy transformed with this key (check the key and /b); nothing "
-                                 "was changed\n\n";
-    ASSERT_GE(run.output.size(), wrongKey.size());
-    EXPECT_EQ(run.output.substr(run.output.size() - wrongKey.size()), wrongKey);
+    EXPECT_EQ(run.output, "The key does not fit run/data.bin: this key, with /b as given, is not that of the run "
+                          "that wrote " +
+                              journal + " (check the key and /b); nothing was changed\n\n");
+    run = mend({"--journal", journal, kKey, "/b"});
+    EXPECT_EQ(run.ending.status, kRefused);
+    EXPECT_NE(run.output.find("The key does not fit"), std::string::npos) << run.output;
+
+    {
+        // A run still going holds its journal locked.
+        const int held = open((folder.path() / journal).c_str(), O_RDONLY | O_CLOEXEC);
+        ASSERT_GE(held, 0);
+        ASSERT_EQ(flock(held, LOCK_EX), 0);
+        run = mend({"--journal", journal, kKey});
+        close(held);
+        EXPECT_EQ(run.ending.status, kRefused);
+        EXPECT_EQ(run.output, "The run that writes " + journal +
+                                  " is still going (or has just ended); leave run/data.bin to it; nothing was "
+                                  "changed\n\n");
+    }
+
+    fs::resize_file(folder.file("TXE77.adt"), uintmax_t{1} << 34);
+    run = mend({"--journal", "TXE77.adt", kKey});
+    EXPECT_EQ(run.ending.status, kRefused);
+    EXPECT_EQ(run.output, "TXE77.adt is larger than any run's journal: it was not read\n\n");
 
     run = mend({"--journal", journal, kKey, "--finish"}, 100000);
     EXPECT_EQ(run.ending.status, kRefused);

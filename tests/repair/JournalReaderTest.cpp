@@ -85,6 +85,13 @@ TEST(JournalReading, WhatGivesNoJournalSaysWhy)
         EXPECT_FALSE(repair::readJournal(folder.file("TXE3.adt"), problem).has_value()) << text;
         EXPECT_EQ(problem, repair::JournalProblem::NoWholeLine) << text;
     }
+
+    // Sparse, and far larger than any run's journal: refused without reading
+    // it (which would take memory and minutes).
+    writeText(folder.file("TXE4.adt"), journalLine("data.bin", 0, 0));
+    fs::resize_file(folder.file("TXE4.adt"), uintmax_t{8} << 30);
+    EXPECT_FALSE(repair::readJournal(folder.file("TXE4.adt"), problem).has_value());
+    EXPECT_EQ(problem, repair::JournalProblem::TooLarge);
 }
 
 TEST(JournalReading, FindsTheJournalsOfOneDirectionOldestFirst)

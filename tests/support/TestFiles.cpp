@@ -2,15 +2,14 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <stdexcept>
 
 namespace testsupport {
 
-TempFolder::TempFolder()
+TempFolder::TempFolder(const std::filesystem::path& parent)
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tarvex-test-XXXXXX").string();
+    std::string pattern = (parent / "tarvex-test-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
     path_ = std::filesystem::canonical(pattern);
 }
@@ -23,9 +22,13 @@ TempFolder::~TempFolder()
 
 Bytes readFile(const std::filesystem::path& name)
 {
-    std::ifstream in(name, std::ios::binary);
+    std::ifstream in(name, std::ios::binary | std::ios::ate);
     if (!in) throw std::runtime_error("cannot read " + name.string());
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    Bytes bytes(static_cast<size_t>(in.tellg()));
+    in.seekg(0);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!in) throw std::runtime_error("cannot read " + name.string());
+    return bytes;
 }
 
 void writeFile(const std::filesystem::path& name, const Bytes& bytes)

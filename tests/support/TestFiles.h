@@ -10,11 +10,12 @@ namespace testsupport {
 
 using Bytes = std::vector<unsigned char>;
 
-// A fresh folder under the system's temporary folder, removed with everything
-// in it when the object goes.
+// A fresh folder under the system's temporary folder (or under `parent`),
+// removed with everything in it when the object goes.
 class TempFolder {
 public:
-    TempFolder();
+    TempFolder() : TempFolder(std::filesystem::temp_directory_path()) {}
+    explicit TempFolder(const std::filesystem::path& parent);
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

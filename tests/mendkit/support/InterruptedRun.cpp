@@ -8,6 +8,8 @@
 #include <stdexcept>
 
 #include "ChildProcess.h"
+#include "OperationLog.h"
+#include "TestFiles.h"
 #include "tarvex.h"
 
 namespace mendkit_test {
@@ -15,41 +17,40 @@ namespace mendkit_test {
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::writeFile;
 
 constexpr int kStoppedInside = 42;
 
-// The child's state for its progress callback, which takes no context.
-std::string watchedJournal;
-off_t stopAtJournalSize = 0;
-
-// The engine reports progress only while it transforms a chunk, and the
-// journal holds one line per chunk before it, all of one length.
-int stopWhenTheChunkIsTransformed(int32_t)
-{
-    if (watchedJournal.empty()) {
-        const auto journals = filesEndingWith(".", ".adt");
-        if (journals.empty()) return 0;
-        watchedJournal = journals.front().string();
-    }
-    struct stat status;
-    if (stat(watchedJournal.c_str(), &status) == 0 && status.st_size == stopAtJournalSize) _exit(kStoppedInside);
-    return 0;
-}
-
 }  // namespace
 
-bool stopInsideChunk(const fs::path& folder, const std::string& name, const char* key, int direction, int layerChoice,
-                     int64_t chunk)
+bool stopInsideWindow(const fs::path& folder, const std::string& name, const char* key, int direction, int layerChoice,
+                      int64_t firstChunk)
 {
     const testsupport::Ending ending = testsupport::waitForChild(testsupport::startChild(
         [&] {
-            stopAtJournalSize = static_cast<off_t>((chunk + 1) * journalLine(name, 0, 0).size());
-            tarvexSetProgressCallback(stopWhenTheChunkIsTransformed);
+            // The journal is synced once when it is made and once per window.
+            OperationLog log(fs::current_path());
+            log.exitAfterSync(".adt", static_cast<int>(firstChunk / kWindowChunks) + 1, kStoppedInside);
             tarvexTransformFile(key, name.c_str(), name.c_str(), direction, layerChoice);
             return 0;
         },
         {folder, {}}));
     return ending.exited && ending.status == kStoppedInside;
+}
+
+void stopWritingFirstWindow(const fs::path& folder, const std::string& name, const char* key, int direction,
+                            int layerChoice, const Bytes& start, const Bytes& completed, size_t written)
+{
+    const size_t window = kWindowChunks * 65536;
+    if (start.size() <= window) throw std::invalid_argument("the file must be longer than one window");
+    writeFile(folder / name, start);
+    if (!stopInsideWindow(folder, name, key, direction, layerChoice, kWindowChunks))
+        throw std::runtime_error("the run did not stop where it should");
+    const auto journals = filesEndingWith(folder, ".adt");
+    if (journals.size() != 1) throw std::runtime_error("the stopped run left no journal");
+    fs::resize_file(journals.front(), journalLine(name, 0, 0).size());
+    writeInto(folder / name, completed, 0, written);
+    writeInto(folder / name, start, written, window - written);
 }
 
 std::vector<fs::path> filesEndingWith(const fs::path& folder, const std::string& suffix)

@@ -11,13 +11,24 @@ namespace mendkit_test {
 
 using testsupport::Bytes;
 
-// Runs the in-place transform of `name` in `folder` in a child that stops
-// inside the transform of chunk `chunk`: after the run wrote the journal line
-// before it and the chunk's undo copy, before the chunk itself is written.
-// The child ends at once, leaving the files as a kill there would. False when
-// the run never got there.
-bool stopInsideChunk(const std::filesystem::path& folder, const std::string& name, const char* key, int direction,
-                     int layerChoice, int64_t chunk);
+// Chunks in one window of an in-place run.
+constexpr int64_t kWindowChunks = 64;
+
+// Runs the in-place transform of `name` in `folder` in a child that ends
+// once the windows before chunk `firstChunk` (a multiple of kWindowChunks)
+// are written and counted, before the next window is touched: the record
+// holds the window before, if any. The child ends at once, leaving the files
+// as a kill there would. False when the run never got there.
+bool stopInsideWindow(const std::filesystem::path& folder, const std::string& name, const char* key, int direction,
+                      int layerChoice, int64_t firstChunk);
+
+// Puts `name` in `folder` (holding `start`, longer than one window) in the
+// state of a run stopped while writing its first window: the window's record
+// on the disk, the first `written` bytes rewritten (as in `completed`), the
+// journal at 0. Made from a real run stopped where its record holds the
+// first window, with the journal and the file put back.
+void stopWritingFirstWindow(const std::filesystem::path& folder, const std::string& name, const char* key,
+                            int direction, int layerChoice, const Bytes& start, const Bytes& completed, size_t written);
 
 // The files in `folder` whose names end with `suffix` (".adt", ".undo").
 std::vector<std::filesystem::path> filesEndingWith(const std::filesystem::path& folder, const std::string& suffix);

@@ -1,0 +1,81 @@
+#include "WindowRecordReader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "Descriptor.h"
+#include "WindowRecordFormat.h"
+
+namespace repair {
+
+namespace {
+
+bool readAll(int descriptor, unsigned char* data, size_t length)
+{
+    while (length > 0) {
+        const ssize_t got = read(descriptor, data, length);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        data += got;
+        length -= static_cast<size_t>(got);
+    }
+    return true;
+}
+
+}  // namespace
+
+WindowRecordContent readWindowRecord(const std::string& recordPath)
+{
+    using State = WindowRecordContent::State;
+    namespace format = windowrecord;
+    WindowRecordContent record;
+    const Descriptor file(open(recordPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    if (file.get() < 0) {
+        record.state = errno == ENOENT ? State::Absent : State::Unreadable;
+        return record;
+    }
+    struct stat status;
+    if (fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        record.state = State::Unreadable;
+        return record;
+    }
+    // Larger than any record a run writes: none of ours, and not read whole.
+    constexpr auto kLargest = static_cast<off_t>(format::kWindowOffset + format::kWindowBytes + format::kTrailerSize);
+    unsigned char header[format::kHeaderSize];
+    if (status.st_size > kLargest || status.st_size < static_cast<off_t>(sizeof header)) {
+        record.state = State::Foreign;
+        return record;
+    }
+    if (!readAll(file.get(), header, sizeof header)) {
+        record.state = State::Unreadable;
+        return record;
+    }
+    const auto keyCheck = format::readHeader(header, sizeof header);
+    if (!keyCheck) {
+        record.state = State::Foreign;
+        return record;
+    }
+    record.state = State::Present;
+    record.keyCheck = *keyCheck;
+    if (status.st_size <= static_cast<off_t>(format::kWindowOffset)) return record;
+
+    std::vector<unsigned char> window(static_cast<size_t>(status.st_size) - format::kWindowOffset);
+    if (lseek(file.get(), static_cast<off_t>(format::kWindowOffset), SEEK_SET) < 0 ||
+        !readAll(file.get(), window.data(), window.size())) {
+        record.state = State::Unreadable;
+        return record;
+    }
+    const auto fields = format::readWholeWindow(window.data(), window.size());
+    if (!fields || fields->windowStart != fields->firstChunk * 65536) return record;
+    record.hasWindow = true;
+    record.firstChunk = static_cast<int64_t>(fields->firstChunk);
+    record.windowStart = static_cast<int64_t>(fields->windowStart);
+    window.resize(static_cast<size_t>(fields->length));
+    record.bytes = std::move(window);
+    return record;
+}
+
+}  // namespace repair
