@@ -1,62 +1,145 @@
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
+#include "BatchSearch.h"
 #include "BlockModulo.h"
 #include "BlockPlanner.h"
 #include "Progress.h"
 #include "Scramble.h"
 #include "ScramblePlan.h"
 #include "SecureWipe.h"
-#include "SlotSearch.h"
 
 namespace tarvex {
 
 namespace {
 
-// Chosen once, when the library is loaded.
-const bool useWidePlanner = wideBlockPlannerRuns();
+// Read once, when the library is loaded.
+Planner chosenPlanner = choosePlanner(std::getenv("TARVEX_PLANNER"));
+
+BlockPlanner blockPlannerOf(Planner planner)
+{
+    switch (planner) {
+#if defined(__x86_64__)
+    case Planner::Avx512: return planBlockWide;
+    case Planner::Avx2: return planBlockAvx2;
+#endif
+    default: return planBlockPortably;
+    }
+}
+
+}  // namespace
+
+const char* plannerName(Planner planner)
+{
+    switch (planner) {
+    case Planner::Avx2: return "avx2";
+    case Planner::Avx512: return "avx512";
+    default: return "portable";
+    }
+}
+
+bool plannerRuns(Planner planner)
+{
+    switch (planner) {
+#if defined(__x86_64__)
+    case Planner::Avx512: return wideBlockPlannerRuns();
+    case Planner::Avx2: return avx2BlockPlannerRuns();
+#endif
+    case Planner::Portable: return true;
+    default: return false;
+    }
+}
+
+Planner choosePlanner(const char* request)
+{
+    if (request) {
+        for (Planner planner : kPlanners)
+            if (std::strcmp(request, plannerName(planner)) == 0 && plannerRuns(planner)) return planner;
+    }
+    for (Planner planner : {Planner::Avx512, Planner::Avx2})
+        if (plannerRuns(planner)) return planner;
+    return Planner::Portable;
+}
+
+Planner activePlanner() { return chosenPlanner; }
+
+void setActivePlanner(Planner planner) { chosenPlanner = planner; }
+
+namespace {
+
+constexpr uint32_t kLanes = 8;
+using Lanes = uint32_t __attribute__((vector_size(kLanes * sizeof(uint32_t))));
+
+struct PortableBatches {
+    // One byte per slot: a batch's check then takes one load per candidate.
+    struct Taken {
+        uint8_t flags[kMaxScrambleBlock + 1];
+
+        void clear() { std::memset(flags, 0, sizeof flags); }
+        bool has(uint32_t slot) const { return flags[slot]; }
+        void add(uint32_t slot) { flags[slot] = 1; }
+        uint32_t lowestFree() const
+        {
+            return static_cast<uint32_t>(std::find(flags, flags + kMaxScrambleBlock, 0) - flags);
+        }
+    };
+
+    // Eight lanes side by side, in the processor's own vectors where it has
+    // them.
+    static void compute(CandidateBatch& out, uint32_t before, const BlockModulo& modulo)
+    {
+        const uint32_t divisor = modulo.divisor();
+        for (uint32_t first = 0; first < kCandidateBatch; first += kLanes) {
+            Lanes multiplier, increment;
+            std::memcpy(&multiplier, kBatchJumps.multipliers + first, sizeof multiplier);
+            std::memcpy(&increment, kBatchJumps.increments + first, sizeof increment);
+            const Lanes state = (before * multiplier + increment) & ScrambleGenerator::kStateMask;
+            std::memcpy(out.states + first, &state, sizeof state);
+            const Lanes hi = state >> 14;
+            if (divisor >= BlockModulo::kNarrowFrom) {
+                const Lanes slot = hi - ((hi * modulo.narrowReciprocal()) >> 24) * divisor;
+                for (uint32_t k = 0; k < kLanes; ++k) out.slots[first + k] = static_cast<uint8_t>(slot[k]);
+            } else {
+                for (uint32_t k = 0; k < kLanes; ++k) out.slots[first + k] = static_cast<uint8_t>(modulo(hi[k]));
+            }
+        }
+    }
+
+    // Eight candidates' flags at a time, gathered into a word and packed to
+    // eight bits by one multiplication, so no chain of 64 dependent steps.
+    static uint64_t freeAmong(const CandidateBatch& candidates, const Taken& taken)
+    {
+        uint64_t free = 0;
+        for (uint32_t first = 0; first < kCandidateBatch; first += 8) {
+            uint64_t flags = 0;
+            for (uint32_t k = 0; k < 8; ++k) flags |= uint64_t(taken.flags[candidates.slots[first + k]]) << (8 * k);
+            // Byte k (0 or 1) lands on bit 56 + k.
+            const uint64_t packed = ((flags ^ 0x0101010101010101u) * 0x0102040810204080u) >> 56;
+            free |= packed << first;
+        }
+        return free;
+    }
+};
 
 }  // namespace
 
 void planBlockPortably(const uint8_t* keyBlock, uint32_t slots, int direction, RunState& run, uint32_t& state,
                        uint8_t* sources)
 {
-    const BlockModulo modulo(slots);
-    SlotMarks marks;
-    marks.clear();
-    PositionStream positions;
-    positions.start(state, modulo);
+    if (direction) planBatched<PortableBatches, true>(keyBlock, slots, run, state, sources);
+    else planBatched<PortableBatches, false>(keyBlock, slots, run, state, sources);
+}
 
-    uint32_t position = run.position;
-    for (uint32_t i = 0; i < slots; ++i) {
-        // A byte's position takes one step, or the steps of a run-key reload,
-        // then as many more as finding a free slot needs.
-        uint32_t searchSteps = 1 + kCollisionStepsPerSlot * slots;
-        bool search = true;
-        if (--run.run == 0) {
-            const uint32_t steps = reloadRun(keyBlock, run);
-            if (steps == 0) {
-                // A run of 16 keeps the previous position when it is free here.
-                searchSteps = kCollisionStepsPerSlot * slots;
-                search = marks.isTaken(position, slots);
-            } else {
-                positions.skip(steps - 1);
-            }
-        }
-        if (search) position = positions.takeFreeSlot(marks, searchSteps);
-
-        if (direction) sources[position] = static_cast<uint8_t>(i);
-        else sources[i] = static_cast<uint8_t>(position);
-        marks.mark(position);
-    }
-    run.position = position;
-    state = positions.state();
+void planScramble(const uint8_t* keyBlock, int32_t length, int direction, uint32_t& state, ScramblePlan& plan)
+{
+    planScramble(keyBlock, length, direction, state, plan, chosenPlanner);
 }
 
 void planScramble(const uint8_t* keyBlock, int32_t length, int direction, uint32_t& state, ScramblePlan& plan,
-                  BlockPlanning planning)
+                  Planner planner)
 {
-    const bool wide = useWidePlanner && planning == BlockPlanning::Fastest;
+    const BlockPlanner planLongBlock = blockPlannerOf(planner);
     ScrambleGenerator generator;
     generator.setState(state);
     // A zero-step reload on a chunk's first byte has no earlier position to
@@ -70,7 +153,7 @@ void planScramble(const uint8_t* keyBlock, int32_t length, int direction, uint32
     plan.blockCount = 0;
     while (offset < length) {
         const auto slots = static_cast<uint32_t>(blockLength);
-        const BlockPlanner planBlock = wide && slots >= kWidePlannerFrom ? planBlockWide : planBlockPortably;
+        const BlockPlanner planBlock = slots >= kVectorPlannerFrom ? planLongBlock : planBlockPortably;
         uint32_t blockState = generator.state();
         planBlock(keyBlock, slots, direction, run, blockState, plan.sources + offset);
         generator.setState(blockState);
