@@ -86,8 +86,14 @@ struct PortableBatches {
     };
 
     // Eight lanes side by side, in the processor's own vectors where it has
-    // them.
-    static void compute(CandidateBatch& out, uint32_t before, const BlockModulo& modulo)
+    // them. Baseline x86-64 has no 32-bit vector multiplication, which
+    // costs the batch a third of its time; a second build uses the one that
+    // SSE4.1 adds, as ARM's vectors have.
+#if defined(__x86_64__)
+    __attribute__((target_clones("sse4.1", "default"), noinline))
+#endif
+    static void
+    compute(CandidateBatch& out, uint32_t before, const BlockModulo& modulo)
     {
         const uint32_t divisor = modulo.divisor();
         for (uint32_t first = 0; first < kCandidateBatch; first += kLanes) {
