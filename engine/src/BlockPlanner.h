@@ -18,7 +18,8 @@ struct RunState {
 using BlockPlanner = void (*)(const uint8_t* keyBlock, uint32_t slots, int direction, RunState& run, uint32_t& state,
                               uint8_t* sources);
 
-// One generator step at a time through a computed-ahead stream; any processor.
+// 64 candidate slots at a time, in the vectors the compiler makes of plain
+// code; any processor, any block length.
 void planBlockPortably(const uint8_t* keyBlock, uint32_t slots, int direction, RunState& run, uint32_t& state,
                        uint8_t* sources);
 

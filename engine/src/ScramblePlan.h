@@ -40,7 +40,7 @@ Planner choosePlanner(const char* request);
 
 // The planner that planScramble uses unless told otherwise: chosen once, when
 // the library is loaded, from TARVEX_PLANNER. Benchmarks can change it between
-// transforms; it must not change while one runs.
+// transforms, to one this processor runs; it must not change while one runs.
 Planner activePlanner();
 void setActivePlanner(Planner planner);
 
