@@ -17,10 +17,12 @@ namespace tarvex {
 constexpr uint32_t kCandidateBatch = 64;
 
 // 64 consecutive candidates of a block's generator run: their states and
-// their slots.
+// their slots, as bytes or as words, whichever the planner's vectors make
+// more cheaply.
+template <class Slot>
 struct CandidateBatch {
     alignas(64) uint32_t states[kCandidateBatch];
-    alignas(64) uint8_t slots[kCandidateBatch];
+    alignas(64) Slot slots[kCandidateBatch];
 };
 
 // Candidate k of a batch lies k + 1 steps after the state the batch continues
@@ -48,6 +50,7 @@ inline constexpr BatchJumps kBatchJumps = [] {
 // every byte.
 //
 // Batches provides:
+//   Batch, the CandidateBatch it fills;
 //   Taken, the block's taken slots: clear(), add(slot), has(slot), lowestFree();
 //   compute(batch, before, modulo), the 64 candidates after state `before`;
 //   freeAmong(batch, taken), bit k set where candidate k names a free slot.
@@ -57,9 +60,9 @@ void planBatched(const uint8_t* keyBlock, uint32_t slots, RunState& run, uint32_
     const BlockModulo modulo(slots);
     typename Batches::Taken taken;
     taken.clear();
-    CandidateBatch batches[2];
-    CandidateBatch* current = &batches[0];
-    CandidateBatch* ahead = &batches[1];
+    typename Batches::Batch batches[2];
+    auto* current = &batches[0];
+    auto* ahead = &batches[1];
     uint32_t before = state;  // the state the current batch continues from
     Batches::compute(*current, before, modulo);
     Batches::compute(*ahead, current->states[kCandidateBatch - 1], modulo);

@@ -38,10 +38,11 @@ namespace {
 constexpr int kLanes = 8;
 
 struct Avx2Batches {
+    using Batch = CandidateBatch<uint8_t>;
     using Taken = VectorTakenSet;
 
     // Eight 8-lane parts, packed to bytes in candidate order.
-    static void compute(CandidateBatch& out, uint32_t before, const BlockModulo& modulo)
+    static void compute(Batch& out, uint32_t before, const BlockModulo& modulo)
     {
         const __m256i mask = _mm256_set1_epi32(static_cast<int>(ScrambleGenerator::kStateMask));
         const __m256i reciprocal = _mm256_set1_epi32(static_cast<int>(modulo.narrowReciprocal()));
@@ -75,7 +76,7 @@ struct Avx2Batches {
     // Bit slot % 8 of the taken set's byte slot / 8, 32 slots at a time. A
     // byte shuffle reaches 16 bytes, so each half of the set is looked up and
     // a slot's top bit (128 and above) picks the half.
-    static uint64_t freeAmong(const CandidateBatch& candidates, const Taken& taken)
+    static uint64_t freeAmong(const Batch& candidates, const Taken& taken)
     {
         const __m256i lowHalf = _mm256_permute2x128_si256(taken.vector, taken.vector, 0x00);
         const __m256i highHalf = _mm256_permute2x128_si256(taken.vector, taken.vector, 0x11);

@@ -16,6 +16,10 @@ constexpr uint32_t kLanes = 8;
 using Lanes = uint32_t __attribute__((vector_size(kLanes * sizeof(uint32_t))));
 
 struct PortableBatches {
+    // Slots as words: narrowing the lanes to bytes would take them apart one
+    // by one.
+    using Batch = CandidateBatch<uint32_t>;
+
     // One byte per slot: a batch's check then takes one load per candidate.
     struct Taken {
         uint8_t flags[kMaxScrambleBlock + 1];
@@ -37,7 +41,7 @@ struct PortableBatches {
     __attribute__((target_clones("sse4.1", "default"), noinline))
 #endif
     static void
-    compute(CandidateBatch& out, uint32_t before, const BlockModulo& modulo)
+    compute(Batch& out, uint32_t before, const BlockModulo& modulo)
     {
         const uint32_t divisor = modulo.divisor();
         for (uint32_t first = 0; first < kCandidateBatch; first += kLanes) {
@@ -49,16 +53,16 @@ struct PortableBatches {
             const Lanes hi = state >> 14;
             if (divisor >= BlockModulo::kNarrowFrom) {
                 const Lanes slot = hi - ((hi * modulo.narrowReciprocal()) >> 24) * divisor;
-                for (uint32_t k = 0; k < kLanes; ++k) out.slots[first + k] = static_cast<uint8_t>(slot[k]);
+                std::memcpy(out.slots + first, &slot, sizeof slot);
             } else {
-                for (uint32_t k = 0; k < kLanes; ++k) out.slots[first + k] = static_cast<uint8_t>(modulo(hi[k]));
+                for (uint32_t k = 0; k < kLanes; ++k) out.slots[first + k] = modulo(hi[k]);
             }
         }
     }
 
     // Eight candidates' flags at a time, gathered into a word and packed to
     // eight bits by one multiplication, so no chain of 64 dependent steps.
-    static uint64_t freeAmong(const CandidateBatch& candidates, const Taken& taken)
+    static uint64_t freeAmong(const Batch& candidates, const Taken& taken)
     {
         uint64_t free = 0;
         for (uint32_t first = 0; first < kCandidateBatch; first += 8) {

@@ -43,10 +43,11 @@ namespace {
 constexpr int kLanes = 16;
 
 struct WideBatches {
+    using Batch = CandidateBatch<uint8_t>;
     using Taken = VectorTakenSet;
 
     // The four 16-lane parts of a batch side by side.
-    static void compute(CandidateBatch& out, uint32_t before, const BlockModulo& modulo)
+    static void compute(Batch& out, uint32_t before, const BlockModulo& modulo)
     {
         const __m512i mask = _mm512_set1_epi32(static_cast<int>(ScrambleGenerator::kStateMask));
         const __m512i reciprocal = _mm512_set1_epi32(static_cast<int>(modulo.narrowReciprocal()));
@@ -70,7 +71,7 @@ struct WideBatches {
     }
 
     // Bit slot % 8 of the taken set's byte slot / 8, for 64 slots at once.
-    static uint64_t freeAmong(const CandidateBatch& candidates, const Taken& taken)
+    static uint64_t freeAmong(const Batch& candidates, const Taken& taken)
     {
         const __m512i slots = _mm512_load_si512(candidates.slots);
         const __m512i byteIndex = _mm512_and_si512(_mm512_srli_epi16(slots, 3), _mm512_set1_epi8(0x1F));
