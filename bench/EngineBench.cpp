@@ -4,6 +4,8 @@
 // one core run with the thread held to one processor and use CPU time, which
 // other work on a shared machine disturbs least; figures for two cores, where
 // the engine plans ahead on a second thread, use the time on the clock.
+// Every block planner this processor can run is measured on its own: the
+// plan alone (with its cost per byte) and both layers on one and two cores.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <sched.h>
@@ -26,6 +28,8 @@
 #include "FileTransform.h"
 #include "OpenSslBlowfish.h"
 #include "RunBench.h"
+#include "Scramble.h"
+#include "ScramblePlan.h"
 #include "tarvex.h"
 
 namespace {
@@ -39,6 +43,7 @@ const char* const kKey = "a benchmark key of moderate length";
 const std::string kBaseline = "openssl_blowfish_ecb";
 const std::string kDurable = "file_in_place_durable";
 const std::string kNotDurable = "file_in_place_not_durable";
+const std::string kPlanOnly = "plan_only_one_core_";
 
 std::vector<uint8_t> randomBytes(size_t length)
 {
@@ -122,6 +127,46 @@ void bufferTransform(benchmark::State& state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * data.size()));
 }
 
+// Runs the transforms of one benchmark with a given planner, then goes back
+// to the one the library chose.
+class WithPlanner {
+public:
+    explicit WithPlanner(tarvex::Planner planner) : before_(tarvex::activePlanner())
+    {
+        tarvex::setActivePlanner(planner);
+    }
+    ~WithPlanner() { tarvex::setActivePlanner(before_); }
+    WithPlanner(const WithPlanner&) = delete;
+    WithPlanner& operator=(const WithPlanner&) = delete;
+
+private:
+    tarvex::Planner before_;
+};
+
+void bufferTransformWith(benchmark::State& state, tarvex::Planner planner)
+{
+    const WithPlanner withPlanner(planner);
+    bufferTransform(state);
+}
+
+// The scrambling plans of 64 MiB of full chunks, from a prepared key, on one
+// core: what bounds both layers when a second core applies and enciphers.
+void planOnly(benchmark::State& state, tarvex::Planner planner)
+{
+    const OneProcessor oneProcessor;
+    uint8_t keyBlock[tarvex::kKeyBlockSize];
+    tarvex::prepareKey(kKey, 0, keyBlock);
+    static tarvex::ScramblePlan plan;
+    constexpr int kChunks = static_cast<int>(kBufferBytes / tarvex::kMaxPlannedChunk);
+    uint32_t generator = 12345;
+    for (auto _ : state) {
+        for (int chunk = 0; chunk < kChunks; ++chunk)
+            tarvex::planScramble(keyBlock, tarvex::kMaxPlannedChunk, 1, generator, plan, planner);
+        benchmark::DoNotOptimize(plan.sources);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kBufferBytes));
+}
+
 void fileTransform(benchmark::State& state, bool inPlace)
 {
     const fs::path source = scratchFolder() / "source";
@@ -188,6 +233,13 @@ public:
         std::printf("\n%-40s %10s %12s   (medians of the repetitions)\n", "throughput", "MB/s", "x OpenSSL BF");
         for (const auto& [name, rates] : bytesPerSecond_)
             std::printf("%-40s %10.1f %12.2f\n", name.c_str(), median(rates) / 1e6, median(rates) / baselineRate);
+
+        // The plan bounds both layers on two cores; its cost per byte (CPU
+        // time on one core) next to OpenSSL's.
+        std::printf("\n%-40s %10s\n", "cost per byte", "ns/byte");
+        for (const auto& [name, rates] : bytesPerSecond_)
+            if (name == kBaseline || name.starts_with(kPlanOnly))
+                std::printf("%-40s %10.2f\n", name.c_str(), 1e9 / median(rates));
 
         const auto with = bytesPerSecond_.find(kDurable);
         const auto without = bytesPerSecond_.find(kNotDurable);
@@ -286,6 +338,22 @@ int main(int argc, char** argv)
         ->Repetitions(kRepetitions)
         ->UseRealTime()
         ->Unit(benchmark::kMillisecond);
+    for (const tarvex::Planner planner : tarvex::kPlanners) {
+        if (!tarvex::plannerRuns(planner)) continue;
+        const std::string name = tarvex::plannerName(planner);
+        benchmark::RegisterBenchmark((kPlanOnly + name).c_str(), planOnly, planner)
+            ->Repetitions(kRepetitions)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("buffer_both_layers_one_core_" + name).c_str(), bufferTransformWith, planner)
+            ->Args({0, 1})
+            ->Repetitions(kRepetitions)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("buffer_both_layers_two_cores_" + name).c_str(), bufferTransformWith, planner)
+            ->Args({0, 2})
+            ->Repetitions(kRepetitions)
+            ->UseRealTime()
+            ->Unit(benchmark::kMillisecond);
+    }
     benchmark::RegisterBenchmark("file_to_another_file_two_cores", fileTransform, false)
         ->Iterations(2)
         ->Repetitions(3)

@@ -18,19 +18,27 @@ struct RunState {
 using BlockPlanner = void (*)(const uint8_t* keyBlock, uint32_t slots, int direction, RunState& run, uint32_t& state,
                               uint8_t* sources);
 
-// One generator step at a time through a computed-ahead stream; any processor.
+// 64 candidate slots at a time, in the vectors the compiler makes of plain
+// code; any processor, any block length.
 void planBlockPortably(const uint8_t* keyBlock, uint32_t slots, int direction, RunState& run, uint32_t& state,
                        uint8_t* sources);
 
-// The same plan with 512-bit vectors: 64 candidate slots at a time, checked
-// against the taken slots at once. Only for blocks of kWidePlannerFrom slots
-// or more, and only where wideBlockPlannerRuns().
+#if defined(__x86_64__)
+// The same plan with vectors: 64 candidate slots at a time, checked against
+// the taken slots at once. Only for blocks of kVectorPlannerFrom slots or
+// more, and only where the processor has the instructions: 512-bit vectors
+// (wideBlockPlannerRuns) or 256-bit ones (avx2BlockPlannerRuns).
 void planBlockWide(const uint8_t* keyBlock, uint32_t slots, int direction, RunState& run, uint32_t& state,
                    uint8_t* sources);
 bool wideBlockPlannerRuns();
-constexpr uint32_t kWidePlannerFrom = 64;
+void planBlockAvx2(const uint8_t* keyBlock, uint32_t slots, int direction, RunState& run, uint32_t& state,
+                   uint8_t* sources);
+bool avx2BlockPlannerRuns();
+#endif
+// Their slots come from the narrow reciprocal, which holds from here on.
+constexpr uint32_t kVectorPlannerFrom = 64;
 
-// The rules both planners share.
+// The rules every planner shares.
 constexpr int kRunKeyOffset = 2;
 constexpr int kRunKeyCount = 14;
 constexpr uint32_t kCollisionStepsPerSlot = 10;

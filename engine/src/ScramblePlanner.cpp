@@ -1,62 +1,78 @@
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
-#include "BlockModulo.h"
 #include "BlockPlanner.h"
 #include "Progress.h"
 #include "Scramble.h"
 #include "ScramblePlan.h"
 #include "SecureWipe.h"
-#include "SlotSearch.h"
 
 namespace tarvex {
 
 namespace {
 
-// Chosen once, when the library is loaded.
-const bool useWidePlanner = wideBlockPlannerRuns();
+// Read once, when the library is loaded.
+Planner chosenPlanner = choosePlanner(std::getenv("TARVEX_PLANNER"));
+
+BlockPlanner blockPlannerOf(Planner planner)
+{
+    switch (planner) {
+#if defined(__x86_64__)
+    case Planner::Avx512: return planBlockWide;
+    case Planner::Avx2: return planBlockAvx2;
+#endif
+    default: return planBlockPortably;
+    }
+}
 
 }  // namespace
 
-void planBlockPortably(const uint8_t* keyBlock, uint32_t slots, int direction, RunState& run, uint32_t& state,
-                       uint8_t* sources)
+const char* plannerName(Planner planner)
 {
-    const BlockModulo modulo(slots);
-    SlotMarks marks;
-    marks.clear();
-    PositionStream positions;
-    positions.start(state, modulo);
-
-    uint32_t position = run.position;
-    for (uint32_t i = 0; i < slots; ++i) {
-        // A byte's position takes one step, or the steps of a run-key reload,
-        // then as many more as finding a free slot needs.
-        uint32_t searchSteps = 1 + kCollisionStepsPerSlot * slots;
-        bool search = true;
-        if (--run.run == 0) {
-            const uint32_t steps = reloadRun(keyBlock, run);
-            if (steps == 0) {
-                // A run of 16 keeps the previous position when it is free here.
-                searchSteps = kCollisionStepsPerSlot * slots;
-                search = marks.isTaken(position, slots);
-            } else {
-                positions.skip(steps - 1);
-            }
-        }
-        if (search) position = positions.takeFreeSlot(marks, searchSteps);
-
-        if (direction) sources[position] = static_cast<uint8_t>(i);
-        else sources[i] = static_cast<uint8_t>(position);
-        marks.mark(position);
+    switch (planner) {
+    case Planner::Avx2: return "avx2";
+    case Planner::Avx512: return "avx512";
+    default: return "portable";
     }
-    run.position = position;
-    state = positions.state();
+}
+
+bool plannerRuns(Planner planner)
+{
+    switch (planner) {
+#if defined(__x86_64__)
+    case Planner::Avx512: return wideBlockPlannerRuns();
+    case Planner::Avx2: return avx2BlockPlannerRuns();
+#endif
+    case Planner::Portable: return true;
+    default: return false;
+    }
+}
+
+Planner choosePlanner(const char* request)
+{
+    if (request) {
+        for (Planner planner : kPlanners)
+            if (std::strcmp(request, plannerName(planner)) == 0 && plannerRuns(planner)) return planner;
+    }
+    for (Planner planner : {Planner::Avx512, Planner::Avx2})
+        if (plannerRuns(planner)) return planner;
+    return Planner::Portable;
+}
+
+Planner activePlanner() { return chosenPlanner; }
+
+void setActivePlanner(Planner planner) { chosenPlanner = planner; }
+
+void planScramble(const uint8_t* keyBlock, int32_t length, int direction, uint32_t& state, ScramblePlan& plan)
+{
+    planScramble(keyBlock, length, direction, state, plan, chosenPlanner);
 }
 
 void planScramble(const uint8_t* keyBlock, int32_t length, int direction, uint32_t& state, ScramblePlan& plan,
-                  BlockPlanning planning)
+                  Planner planner)
 {
-    const bool wide = useWidePlanner && planning == BlockPlanning::Fastest;
+    const BlockPlanner planLongBlock = blockPlannerOf(planner);
     ScrambleGenerator generator;
     generator.setState(state);
     // A zero-step reload on a chunk's first byte has no earlier position to
@@ -70,7 +86,7 @@ void planScramble(const uint8_t* keyBlock, int32_t length, int direction, uint32
     plan.blockCount = 0;
     while (offset < length) {
         const auto slots = static_cast<uint32_t>(blockLength);
-        const BlockPlanner planBlock = wide && slots >= kWidePlannerFrom ? planBlockWide : planBlockPortably;
+        const BlockPlanner planBlock = slots >= kVectorPlannerFrom ? planLongBlock : planBlockPortably;
         uint32_t blockState = generator.state();
         planBlock(keyBlock, slots, direction, run, blockState, plan.sources + offset);
         generator.setState(blockState);

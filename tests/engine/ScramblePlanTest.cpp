@@ -1,5 +1,5 @@
-// The scrambling plan against the step-by-step model: both ways of planning
-// blocks (the vector one where the processor has it, and the portable one),
+// The scrambling plan against the step-by-step model: every planner this
+// processor can run,
 // over random key blocks and generator states rather than prepared keys, so
 // that rare run keys (16, which reloads without a step; 0 and 1, which reload
 // at once) and the lowest-free fallback all come up.
@@ -9,6 +9,7 @@
 
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "BlockPlanner.h"
@@ -26,14 +27,13 @@ constexpr int kRandomCases = 150;
 constexpr int kRandomCases = 1500;
 #endif
 
-std::vector<BlockPlanning> availablePlannings()
+std::vector<Planner> availablePlanners()
 {
-    std::vector<BlockPlanning> plannings = {BlockPlanning::Portable};
-    if (wideBlockPlannerRuns()) plannings.push_back(BlockPlanning::Fastest);
-    return plannings;
+    std::vector<Planner> planners;
+    for (Planner planner : kPlanners)
+        if (plannerRuns(planner)) planners.push_back(planner);
+    return planners;
 }
-
-const char* nameOf(BlockPlanning planning) { return planning == BlockPlanning::Portable ? "portable" : "fastest"; }
 
 // Run keys drawn to favour the awkward values: 16 (a reload without a step),
 // 0 and 1 (a run of one), bytes of 0x80 and above.
@@ -73,16 +73,16 @@ struct Case {
 
 // Plans and applies the case; the chunk and the generator state must be the
 // model's.
-void expectPlanMatchesModel(const Case& c, BlockPlanning planning, const std::vector<uint8_t>& data,
+void expectPlanMatchesModel(const Case& c, Planner planner, const std::vector<uint8_t>& data,
                             const std::vector<uint8_t>& modelled, uint32_t modelState, const std::string& label)
 {
     static ScramblePlan plan;
     uint32_t state = c.state;
-    planScramble(c.key.data(), c.length, c.direction, state, plan, planning);
+    planScramble(c.key.data(), c.length, c.direction, state, plan, planner);
     std::vector<uint8_t> chunk = data;
     applyScramble(plan, chunk.data(), 0.0L);
-    ASSERT_EQ(chunk, modelled) << label << " (" << nameOf(planning) << ")";
-    ASSERT_EQ(state, modelState) << label << " (" << nameOf(planning) << ")";
+    ASSERT_EQ(chunk, modelled) << label << " (" << plannerName(planner) << ")";
+    ASSERT_EQ(state, modelState) << label << " (" << plannerName(planner) << ")";
 }
 
 TEST(ScramblePlan, EveryWayOfPlanningMovesBytesWhereTheStepByStepModelDoes)
@@ -95,8 +95,8 @@ TEST(ScramblePlan, EveryWayOfPlanningMovesBytesWhereTheStepByStepModelDoes)
         auto modelled = data;
         ReferenceGenerator generator(static_cast<int32_t>(c.state));
         referenceScramble(c.key.data(), modelled, generator, c.direction);
-        for (BlockPlanning planning : availablePlannings())
-            expectPlanMatchesModel(c, planning, data, modelled, generator.state(), "case " + std::to_string(n));
+        for (Planner planner : availablePlanners())
+            expectPlanMatchesModel(c, planner, data, modelled, generator.state(), "case " + std::to_string(n));
     }
 }
 
@@ -118,9 +118,8 @@ TEST(ScramblePlan, LowestFreeFallbacksAgreeWithTheModel)
         referenceScramble(c.key.data(), modelled, generator, c.direction, &fallbacks);
         if (fallbacks == 0) continue;
         ++chunksWithFallbacks;
-        for (BlockPlanning planning : availablePlannings())
-            expectPlanMatchesModel(c, planning, data, modelled, generator.state(),
-                                   "attempt " + std::to_string(attempt));
+        for (Planner planner : availablePlanners())
+            expectPlanMatchesModel(c, planner, data, modelled, generator.state(), "attempt " + std::to_string(attempt));
     }
     EXPECT_GE(chunksWithFallbacks, 1) << "no chunk needed the lowest free slot";
 }
@@ -140,9 +139,30 @@ TEST(ScramblePlan, ZeroStepReloadOnAChunksFirstByteStartsFromSlotZero)
         if (direction) {
             EXPECT_EQ(modelled[0], data[0]) << "the first byte stays in slot 0";
         }
-        for (BlockPlanning planning : availablePlannings())
-            expectPlanMatchesModel(c, planning, data, modelled, generator.state(), "zero-step start");
+        for (Planner planner : availablePlanners())
+            expectPlanMatchesModel(c, planner, data, modelled, generator.state(), "zero-step start");
     }
+}
+
+// TARVEX_PLANNER names a planner; only one this processor runs is taken, and
+// anything else leaves the choice to the library: the fastest it can run.
+TEST(ScramblePlan, APlannerIsChosenByNameOnlyWhereItRuns)
+{
+    const Planner automatic = choosePlanner(nullptr);
+    ASSERT_TRUE(plannerRuns(automatic));
+    ASSERT_TRUE(plannerRuns(Planner::Portable));
+    if (plannerRuns(Planner::Avx512)) EXPECT_EQ(automatic, Planner::Avx512);
+    else if (plannerRuns(Planner::Avx2)) EXPECT_EQ(automatic, Planner::Avx2);
+    else EXPECT_EQ(automatic, Planner::Portable);
+
+    const std::pair<const char*, Planner> names[] = {
+        {"portable", Planner::Portable}, {"avx2", Planner::Avx2}, {"avx512", Planner::Avx512}};
+    for (const auto& [name, planner] : names) {
+        EXPECT_STREQ(plannerName(planner), name);
+        EXPECT_EQ(choosePlanner(name), plannerRuns(planner) ? planner : automatic) << name;
+    }
+    for (const char* unknown : {"", "AVX2", "avx", "avx2 ", "avx512f", "fastest", "sse2"})
+        EXPECT_EQ(choosePlanner(unknown), automatic) << '"' << unknown << '"';
 }
 
 TEST(ScramblePlan, ApplyingReportsOnceAfterEveryBlock)
