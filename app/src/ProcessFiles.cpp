@@ -46,6 +46,10 @@ QString failureReason(int result, const std::string& target)
     case TARVEX_ERR_APPEND_TARGET:
     case TARVEX_ERR_UPDATE_TARGET: return QStringLiteral("%1 cannot be written").arg(framework::displayPath(target));
     case TARVEX_ERR_IO: return QStringLiteral("reading or writing failed part way (is the disk full?)");
+    case TARVEX_ERR_UNPROTECTED:
+        return QStringLiteral("left untouched: no journal can be written in the current folder %1, "
+                              "and without one a run cut short could not be repaired")
+            .arg(framework::displayPath(framework::currentDirectory()));
     default: return QStringLiteral("the engine ran short of memory or system resources");
     }
 }

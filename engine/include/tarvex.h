@@ -47,8 +47,7 @@ enum TarvexResult {
        I/O error, a source cut short while it was read). A source with another
        name than the target is never touched. An in-place run stops before the
        next window of chunks and keeps its journal and window record, from which
-       the repair tool (mendkit --journal) puts the file right exactly; an
-       in-place run that cannot create them touches nothing. */
+       the repair tool (mendkit --journal) puts the file right exactly. */
     TARVEX_ERR_IO = -4,
     /* The engine could not get the memory or another system resource it
        needed, or the progress callback threw an exception. The run stopped
@@ -58,7 +57,11 @@ enum TarvexResult {
        held before: it is no result to use. An in-place run keeps its
        journal and window record, as after TARVEX_ERR_IO; a run that stopped
        before creating them has not touched the file. */
-    TARVEX_ERR_INTERNAL = -5
+    TARVEX_ERR_INTERNAL = -5,
+    /* An in-place run could not create its journal and window record in the
+       current directory (it cannot be written, or every name is taken), so a
+       cut-short run could not be repaired: nothing was touched. */
+    TARVEX_ERR_UNPROTECTED = -6
 };
 
 /* direction: nonzero encrypts, zero decrypts. */

@@ -146,7 +146,7 @@ int transformInPlace(const char* key, const char* source, Stream& input, Stream&
     const int64_t size = measure(output.get());
     if (size < 0) return TARVEX_ERR_IO;
     Journal journal;
-    if (!journal.create(direction, source, keyCheck, durability)) return TARVEX_ERR_IO;
+    if (!journal.create(direction, source, keyCheck, durability)) return TARVEX_ERR_UNPROTECTED;
     const int result =
         rewriteInPlace(keyMaterial, fileno(output.get()), size, journal, direction, layerChoice, durability);
     if (result != TARVEX_OK) return result;

@@ -398,11 +398,17 @@ TEST_F(Run, WithoutARecoveryListTheUserDecidesBeforeAnythingIsTouched)
     EXPECT_EQ(window.recoveryListQuestions, 1);
     EXPECT_EQ(readFile(first), Bytes({'f', 'i', 'r', 's', 't'}));  // No: nothing touched
     EXPECT_EQ(processed.count(), 0);
+    // Yes: the run goes on, but in place each file needs a journal there too,
+    // so each is left untouched and the user is told why.
     window.goOnWithoutList = true;
     runThere();
     EXPECT_EQ(window.recoveryListQuestions, 2);
     EXPECT_EQ(processed.count(), 2);
-    EXPECT_NE(readFile(first), Bytes({'f', 'i', 'r', 's', 't'}));
+    EXPECT_EQ(readFile(first), Bytes({'f', 'i', 'r', 's', 't'}));
+    ASSERT_EQ(window.failureReports.size(), 1u);
+    EXPECT_TRUE(window.failureReports[0].contains(QString::fromStdString(
+        second + ": left untouched: no journal can be written in the current folder " + readOnly)))
+        << window.failureReports[0].toStdString();
 }
 
 TEST_F(Run, FailuresAreCountedAsFilesAndThenReported)

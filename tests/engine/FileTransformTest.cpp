@@ -249,6 +249,26 @@ TEST_F(FileTransform, TargetThatCannotBeOpenedForUpdateReturnsMinusThree)
     EXPECT_TRUE(folder.journals().empty());
 }
 
+TEST_F(FileTransform, AnInPlaceRunThatCannotKeepAJournalTouchesNothing)
+{
+    const Bytes plain = randomBytes(200000, 15);
+    writeFile(folder.file("doc"), plain);
+    fs::create_directory(folder.file("closed"));
+    fs::permissions(folder.path(), fs::perms::all);
+    fs::permissions(folder.file("doc"), fs::perms::all);
+    // The current folder takes no journal.
+    fs::permissions(folder.file("closed"), fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                               fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    const Ending ending = waitForChild(startChild([&] {
+        if (!dropRootPrivileges() || chdir(folder.file("closed").c_str()) != 0) return 100;
+        return -transform(folder.file("doc"), folder.file("doc"), 1, 0);
+    }));
+    EXPECT_TRUE(ending.exited);
+    EXPECT_EQ(ending.status, -TARVEX_ERR_UNPROTECTED);
+    EXPECT_EQ(readFile(folder.file("doc")), plain);
+    EXPECT_TRUE(fs::is_empty(folder.file("closed")));
+}
+
 TEST_F(FileTransform, WriteErrorIntoAnotherFileReturnsIoErrorAndSparesTheSource)
 {
     const Bytes plain = randomBytes(100000, 14);
