@@ -67,6 +67,10 @@ QString failureText(repair::Status status, const repair::Journal& journal)
         return QStringLiteral("%1 cannot be repaired exactly: its journal and the record beside it do not tell how far "
                               "the run got. Nothing was changed.")
             .arg(file);
+    case repair::Status::OwnersDiffer:
+        return QStringLiteral("%1 has not been repaired: it, or the record beside its journal, belongs to another "
+                              "user, who may have put the journal there. Nothing was changed.")
+            .arg(file);
     }
     return {};
 }

@@ -90,6 +90,11 @@ void printTooLarge(const std::string& journal)
     print(journal + " is larger than any run's journal: it was not read\n\n");
 }
 
+void printNotYours(const std::string& journal)
+{
+    print(journal + " is not yours (another user's file, or a link): it was left alone\n\n");
+}
+
 void printFailure(const std::string& message) { print(message + "\n\n"); }
 
 void printText(const std::string& text) { print(text); }

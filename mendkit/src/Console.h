@@ -34,6 +34,8 @@ void printJournalUsage();
 void printNotAJournal(const std::string& journal);
 void printNoWholeLine(const std::string& journal);
 void printTooLarge(const std::string& journal);
+// A journal of another user, or a link, is never read.
+void printNotYours(const std::string& journal);
 void printFailure(const std::string& message);
 void printText(const std::string& text);
 // "Repairing <name> - nn% complete", overwritable like the fixing lines.

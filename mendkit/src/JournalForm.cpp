@@ -44,6 +44,9 @@ std::string failureText(repair::Status status, const repair::Journal& journal)
     case Status::CannotRepairExactly:
         return journal.journalPath + " and " + journal.undoPath + " do not tell how far the run got on " + file +
                ", so it cannot be repaired exactly; nothing was changed";
+    case Status::OwnersDiffer:
+        return file + " or " + journal.undoPath + " belongs to another user than " + journal.journalPath +
+               ", which may have been planted; nothing was changed";
     }
     return {};
 }
@@ -60,6 +63,7 @@ int repairFromJournal(const JournalRequest& request)
         case repair::JournalProblem::CannotRead: printCannotOpen(request.journal); break;
         case repair::JournalProblem::NoWholeLine: printNoWholeLine(request.journal); break;
         case repair::JournalProblem::TooLarge: printTooLarge(request.journal); break;
+        case repair::JournalProblem::NotYours: printNotYours(request.journal); break;
         }
         return kFailureStatus;
     }

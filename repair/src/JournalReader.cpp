@@ -3,6 +3,7 @@
 // exactly as the run was given it: any bytes, blanks and line ends included.
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -99,14 +100,22 @@ std::optional<Journal> readJournal(const std::string& journalPath, JournalProble
         problem = JournalProblem::NotAJournalName;
         return std::nullopt;
     }
-    std::error_code error;
-    const bool regular = fs::is_regular_file(path, error);
-    const uintmax_t size = regular ? fs::file_size(path, error) : 0;
-    if (!regular || error) {
+    // Never through a link, and only the repairing user's own: another user
+    // could plant a journal in a shared folder naming any file of ours.
+    struct stat status;
+    if (lstat(journalPath.c_str(), &status) != 0) {
         problem = JournalProblem::CannotRead;
         return std::nullopt;
     }
-    if (size > kLargestJournal) {
+    if (S_ISLNK(status.st_mode) || (S_ISREG(status.st_mode) && status.st_uid != geteuid())) {
+        problem = JournalProblem::NotYours;
+        return std::nullopt;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        problem = JournalProblem::CannotRead;
+        return std::nullopt;
+    }
+    if (static_cast<uintmax_t>(status.st_size) > kLargestJournal) {
         problem = JournalProblem::TooLarge;
         return std::nullopt;
     }

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -92,6 +93,13 @@ uint64_t keyCheckOf(const char* key, int layerChoice)
 
 int64_t chunksIn(int64_t bytes) { return (bytes + kChunkSize - 1) / kChunkSize; }
 
+bool recordIsOwnOrMissing(const std::string& recordPath)
+{
+    struct stat status;
+    if (lstat(recordPath.c_str(), &status) != 0) return errno == ENOENT;
+    return S_ISREG(status.st_mode) && status.st_uid == geteuid();
+}
+
 // Where the window record puts the run. Its window was on the disk before any
 // of the window was touched, and the lines of the window before it were on
 // the disk before the record was begun: so a whole window that holds the
@@ -145,8 +153,10 @@ Result repairFromJournal(const Journal& journalRead, const char* key, int layerC
     const JournalLock lock(journalRead.journalPath);
     if (!lock.held()) return {Status::RunStillGoing, result.decision};
     // Read again under the lock: the run may have gone on since.
-    const auto reread = readJournal(journalRead.journalPath);
-    if (!reread) return {Status::RunStillGoing, result.decision};
+    JournalProblem problem{};
+    const auto reread = readJournal(journalRead.journalPath, problem);
+    if (!reread)
+        return {problem == JournalProblem::NotYours ? Status::OwnersDiffer : Status::RunStillGoing, result.decision};
     const Journal& journal = *reread;
 
     // A link is repaired where it leads, as the run rewrote it there.
@@ -159,6 +169,10 @@ Result repairFromJournal(const Journal& journalRead, const char* key, int layerC
         return {Status::CannotOpenFile, result.decision};
     if (!journalFits(journal, status.st_size)) return {Status::JournalDoesNotFit, result.decision};
     if (status.st_nlink > 1) return {Status::FileHasOtherNames, result.decision};
+    // The journal is the repairing user's own (it was read): so must be the
+    // file it names and the record beside it.
+    if (status.st_uid != geteuid() || !recordIsOwnOrMissing(journal.undoPath))
+        return {Status::OwnersDiffer, result.decision};
 
     const WindowRecordContent window = readWindowRecord(journal.undoPath);
     using WindowState = WindowRecordContent::State;

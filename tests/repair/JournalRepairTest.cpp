@@ -507,4 +507,39 @@ TEST_F(JournalRepair, AJournalThatDoesNotFitItsFileAHardLinkedOrAMissingFileChan
     EXPECT_TRUE(fs::exists(journal.undoPath));
 }
 
+// In a shared folder another user can plant a journal, a record or a file:
+// the repair reads and changes only what the repairing user owns.
+TEST_F(JournalRepair, WhatAnotherUserOwnsIsNeitherReadNorRepaired)
+{
+    if (geteuid() != 0) GTEST_SKIP() << "making files of another user needs root";
+    const repair::Journal journal = interrupt("shared", TARVEX_ENCRYPT, kWindowChunks);
+    const Bytes damaged = readFile(journal.filePath);
+    constexpr uid_t other = 65534;
+    const auto unchanged = [&] {
+        EXPECT_EQ(readFile(journal.filePath), damaged);
+        EXPECT_TRUE(fs::exists(journal.journalPath));
+    };
+
+    // The file or the record of another user: refused, however the journal reads.
+    for (const std::string& planted : {journal.filePath, journal.undoPath}) {
+        ASSERT_EQ(chown(planted.c_str(), other, other), 0);
+        EXPECT_EQ(repair::repairFromJournal(journal, kKey, 0, Goal::Plaintext).status, Status::OwnersDiffer);
+        unchanged();
+        ASSERT_EQ(chown(planted.c_str(), 0, 0), 0);
+    }
+
+    // A journal of another user, or a link to one, is not read: nor found.
+    const std::string link = fs::path(journal.journalPath).replace_filename("TXE1.adt").string();
+    fs::create_symlink(journal.journalPath, link);
+    repair::JournalProblem problem{};
+    EXPECT_FALSE(repair::readJournal(link, problem));
+    EXPECT_EQ(problem, repair::JournalProblem::NotYours);
+    ASSERT_EQ(chown(journal.journalPath.c_str(), other, other), 0);
+    EXPECT_FALSE(repair::readJournal(journal.journalPath, problem));
+    EXPECT_EQ(problem, repair::JournalProblem::NotYours);
+    EXPECT_TRUE(repair::findJournals(fs::path(journal.journalPath).parent_path().string(), true).empty());
+    EXPECT_EQ(repair::repairFromJournal(journal, kKey, 0, Goal::Plaintext).status, Status::OwnersDiffer);
+    unchanged();
+}
+
 }  // namespace

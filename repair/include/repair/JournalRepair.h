@@ -33,6 +33,7 @@ enum class JournalProblem {
     CannotRead,
     NoWholeLine,  // empty or cut short in its first line: it names no file
     TooLarge,     // larger than any run's journal can grow; not read
+    NotYours,     // another user owns it (or it is a link): in a shared folder it may have been planted; not read
 };
 
 // The same, telling why when there is nothing.
@@ -46,7 +47,8 @@ bool isJournalName(const std::string& fileName);
 bool isJournalInUse(const std::string& journalPath);
 
 // The journals of one direction in a folder (an empty folder name is the
-// current one), oldest first, leaving out those of runs still going.
+// current one), oldest first, leaving out those of runs still going and those
+// of other users.
 std::vector<Journal> findJournals(const std::string& folder, bool encrypting);
 
 // How the repair decided how far the run got.
@@ -78,6 +80,8 @@ enum class Status {
                           // far the run got; nothing was changed
     FileHasOtherNames,    // the file has hard links: the repaired file would take the place of one name only,
                           // and the others would keep the damaged bytes; nothing was changed
+    OwnersDiffer,         // the file, or the journal's record, belongs to another user than the journal:
+                          // another user may have planted them; nothing was changed
 };
 
 struct Result {
