@@ -80,7 +80,10 @@ std::vector<LeftRecoveryList> findLeftRecoveryLists(const std::string& folder)
     std::vector<std::string> names;
     for (const framework::FolderEntry& entry :
          framework::listFolder(folder).value_or(std::vector<framework::FolderEntry>{})) {
-        if (!entry.isFolder && !listNumber(entry.name).empty()) names.push_back(entry.name);
+        // Another user's list in a shared folder is theirs to deal with.
+        if (!entry.isFolder && !listNumber(entry.name).empty() &&
+            framework::isOwnRegularFile(framework::ensureTrailingSeparator(folder) + entry.name))
+            names.push_back(entry.name);
     }
     // The numbers are the times the runs began; the names have no leading
     // zeros, so a shorter number is an earlier one.

@@ -142,6 +142,12 @@ bool isRegularFile(const std::string& path)
 
 bool removeRegularFile(const std::string& path) { return isRegularFile(path) && unlink(path.c_str()) == 0; }
 
+bool isOwnRegularFile(const std::string& path)
+{
+    struct stat status {};
+    return !path.empty() && lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_uid == geteuid();
+}
+
 bool sameFile(const std::string& first, const std::string& second)
 {
     struct stat firstStatus {};

@@ -49,6 +49,10 @@ bool writeDurably(int descriptor, std::string_view bytes);
 bool isRegularFile(const std::string& path);
 // Deletes a regular file; anything else is left alone. Whether it went.
 bool removeRegularFile(const std::string& path);
+// Whether the path names a regular file of the user running the program
+// itself, not through a link: in a shared folder anything else may have been
+// planted by another user.
+bool isOwnRegularFile(const std::string& path);
 
 // Whether two paths name one file (the same device and inode), however they
 // are spelled. False when either names nothing.
