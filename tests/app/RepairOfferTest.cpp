@@ -18,10 +18,12 @@
 #include <QProgressBar>
 #include <QTest>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -290,27 +292,34 @@ TEST_F(InterruptedRuns, FailedRepairsNameTheFileChangeNothingAndKeepTheJournalFo
     EXPECT_EQ(user.messages[2].icon, MessageIcon::Exclamation);
     EXPECT_EQ(user.messages[3].text, offerText(file));
 
-    // A folder that takes no new file. Root writes anywhere: the repair's
-    // worker, started after the key, works as an ordinary user, the whole
-    // process switched until the guard goes.
-    for (const std::string& name : leftovers()) chmod(tree.at(name).c_str(), 0644);
-    chmod(tree.path().c_str(), 0555);
-    struct BackToRoot {
-        const bool wasRoot = geteuid() == 0;
-        ~BackToRoot()
+    // A disk with no room for the repaired file: the process may write no
+    // file beyond 1 MiB while the repair runs (as root, a read-only folder
+    // would not stop it).
+    struct SmallDisk {
+        rlimit before{};
+        void (*beforeSignal)(int) = SIG_DFL;
+        bool filled = false;
+        void fill()
         {
-            if (wasRoot) {
-                EXPECT_EQ(seteuid(0), 0);
-            }
+            filled = getrlimit(RLIMIT_FSIZE, &before) == 0;
+            ASSERT_TRUE(filled);
+            beforeSignal = std::signal(SIGXFSZ, SIG_IGN);
+            rlimit small = before;
+            small.rlim_cur = 1 << 20;
+            EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        }
+        ~SmallDisk()
+        {
+            if (!filled) return;
+            setrlimit(RLIMIT_FSIZE, &before);
+            std::signal(SIGXFSZ, beforeSignal);
         }
     };
     {
-        const BackToRoot guard;
+        SmallDisk disk;
         acceptRepair(true);
-        user.dialogSteps.back() = [&guard, step = user.dialogSteps.back()](framework::Dialog& confirm) {
-            if (guard.wasRoot) {
-                EXPECT_EQ(seteuid(65534), 0);
-            }
+        user.dialogSteps.back() = [&disk, step = user.dialogSteps.back()](framework::Dialog& confirm) {
+            disk.fill();
             step(confirm);
         };
         startAndAnswer();
@@ -321,7 +330,6 @@ TEST_F(InterruptedRuns, FailedRepairsNameTheFileChangeNothingAndKeepTheJournalFo
     EXPECT_EQ(readFile(file), mixed);
     EXPECT_EQ(leftovers().size(), 2u);
 
-    chmod(tree.path().c_str(), 0755);
     acceptRepair(true);
     startAndAnswer();
     EXPECT_EQ(readFile(file), cipher);
@@ -340,7 +348,9 @@ TEST_F(InterruptedRuns, ARecoveryListIsExplainedOnceNoJournalNamesItsFilesAndDel
     tree.file("Mendkit1000.log", older);
     // Another user's list in this shared folder is theirs: never offered, never deleted.
     const bool asRoot = geteuid() == 0;
-    if (asRoot) ASSERT_EQ(chown(tree.file("Mendkit3000.log", done + "\n").c_str(), 65534, 65534), 0);
+    if (asRoot) {
+        ASSERT_EQ(chown(tree.file("Mendkit3000.log", done + "\n").c_str(), 65534, 65534), 0);
+    }
     const std::set<std::string> othersLists =
         asRoot ? std::set<std::string>{"Mendkit3000.log"} : std::set<std::string>{};
 
