@@ -6,6 +6,7 @@
 //   xvfb-run env QT_QPA_PLATFORM=xcb tarvex_window_bench   (on an X server)
 #include "app/EncryptApp.h"
 #include "app/EncryptDialog.h"
+#include "app/PassWordDialog.h"
 #include "app/ProcessState.h"
 #include "app/TarvexThread.h"
 
@@ -56,7 +57,7 @@ public:
     }
     void useDialog(framework::Dialog& dialog) override
     {
-        dialog.setText(202, QString::fromLatin1(kKey));
+        dialog.setText(TPassWordDialog::ConfirmField, QString::fromLatin1(kKey));
         dialog.press(framework::ResultOk);
     }
     void leftOpen(const QString& title) override { std::fprintf(stderr, "left open: %s\n", qPrintable(title)); }

@@ -1,5 +1,7 @@
 #include "RepairPass.h"
 
+#include "ReadAt.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -44,19 +46,6 @@ int64_t lastChunkForTheEngine(const DamagedFile& file, const RunSettings& run)
     for (int64_t index = chunkCountOf(file.size) - 1; index >= 0; --index)
         if (stepFor(index, file, run).kind != ChunkStep::Kind::Keep) return index;
     return -1;
-}
-
-bool readAt(int descriptor, unsigned char* data, size_t length, off_t offset)
-{
-    while (length > 0) {
-        const ssize_t got = pread(descriptor, data, length, offset);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return false;
-        data += got;
-        length -= static_cast<size_t>(got);
-        offset += got;
-    }
-    return true;
 }
 
 // A chunk as the run left it: from the record where its window covers it.

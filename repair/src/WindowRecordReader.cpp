@@ -7,25 +7,10 @@
 #include <cerrno>
 
 #include "Descriptor.h"
+#include "ReadAt.h"
 #include "WindowRecordFormat.h"
 
 namespace repair {
-
-namespace {
-
-bool readAll(int descriptor, unsigned char* data, size_t length)
-{
-    while (length > 0) {
-        const ssize_t got = read(descriptor, data, length);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return false;
-        data += got;
-        length -= static_cast<size_t>(got);
-    }
-    return true;
-}
-
-}  // namespace
 
 WindowRecordContent readWindowRecord(const std::string& recordPath)
 {
@@ -49,7 +34,7 @@ WindowRecordContent readWindowRecord(const std::string& recordPath)
         record.state = State::Foreign;
         return record;
     }
-    if (!readAll(file.get(), header, sizeof header)) {
+    if (!readAt(file.get(), header, sizeof header, 0)) {
         record.state = State::Unreadable;
         return record;
     }
@@ -63,8 +48,7 @@ WindowRecordContent readWindowRecord(const std::string& recordPath)
     if (status.st_size <= static_cast<off_t>(format::kWindowOffset)) return record;
 
     std::vector<unsigned char> window(static_cast<size_t>(status.st_size) - format::kWindowOffset);
-    if (lseek(file.get(), static_cast<off_t>(format::kWindowOffset), SEEK_SET) < 0 ||
-        !readAll(file.get(), window.data(), window.size())) {
+    if (!readAt(file.get(), window.data(), window.size(), static_cast<off_t>(format::kWindowOffset))) {
         record.state = State::Unreadable;
         return record;
     }
