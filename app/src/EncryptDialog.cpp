@@ -277,6 +277,7 @@ void TEncryptDialog::runTimerTick()
     drawAnimationFrame();
     if (runIsActive()) return;
     stopDialogTimer(RunTimer);
+    runWindow_.refresh();
     endAnimation();
     repairOffer_.workEnded();
 }

@@ -28,10 +28,12 @@ public:
     int askOverwrite(const QString& question) override;
     bool goOnWithoutRecoveryList(const QString& question) override;
     void reportFailures(const QString& text) override;
+    // Shows the latest caption and bar value at once: the run has ended, and
+    // the window is to show where it stopped as soon as it counts as ended.
+    void refresh();
 
 private:
     void refreshSoon();
-    void refresh();
 
     ProcessState& state_;
     const services::VariantTexts& variant_;
