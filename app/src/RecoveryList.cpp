@@ -4,6 +4,7 @@
 #include "framework/Platform.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -51,6 +52,16 @@ std::vector<std::string> linesOf(const std::string& text)
     return lines;
 }
 
+// Whether a run that is still going holds the list's lock.
+bool heldByLiveRun(const std::string& path)
+{
+    const int descriptor = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) return false;
+    const bool held = flock(descriptor, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    close(descriptor);
+    return held;
+}
+
 }  // namespace
 
 std::unique_ptr<RecoveryList> RecoveryList::create(const std::vector<std::string>& targets, std::time_t now)
@@ -59,21 +70,28 @@ std::unique_ptr<RecoveryList> RecoveryList::create(const std::vector<std::string
     for (const std::string& target : targets) content.append(target).append("\n");
     for (int attempt = 0; attempt < nameAttempts; ++attempt) {
         const std::string name = listName(static_cast<long long>(now) + attempt);
-        const int descriptor = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        const int descriptor = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
         if (descriptor < 0) {
             if (errno == EEXIST) continue;
             return nullptr;
         }
-        const bool durable = framework::writeDurably(descriptor, content);
-        const bool closed = close(descriptor) == 0;
-        if (durable && closed) return std::unique_ptr<RecoveryList>(new RecoveryList(name));
+        // Locked for the run's whole life, so that a second window in this
+        // folder does not take the list of a live run for one left behind.
+        if (flock(descriptor, LOCK_EX | LOCK_NB) == 0 && framework::writeDurably(descriptor, content))
+            return std::unique_ptr<RecoveryList>(new RecoveryList(name, descriptor));
         unlink(name.c_str());
+        close(descriptor);
         return nullptr;
     }
     return nullptr;
 }
 
-RecoveryList::~RecoveryList() { unlink(name_.c_str()); }
+RecoveryList::~RecoveryList()
+{
+    // Gone before the lock is let go: the list is never seen unlocked.
+    unlink(name_.c_str());
+    close(descriptor_);
+}
 
 std::vector<LeftRecoveryList> findLeftRecoveryLists(const std::string& folder)
 {
@@ -94,6 +112,7 @@ std::vector<LeftRecoveryList> findLeftRecoveryLists(const std::string& folder)
     std::vector<LeftRecoveryList> lists;
     for (const std::string& name : names) {
         std::string path = framework::ensureTrailingSeparator(folder) + name;
+        if (heldByLiveRun(path)) continue;
         const std::optional<std::string> content = framework::readStream(path);
         std::optional<std::vector<std::string>> targets;
         if (content) targets = linesOf(*content);

@@ -212,6 +212,10 @@ TEST(RecoveryList, HoldsEveryTargetOnDiskNeverClobbersAndGoesWithTheRun)
         std::ifstream written(list->name(), std::ios::binary);
         const std::string content((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
         EXPECT_EQ(content, "/a/one\n/b/caf\xE9\n");
+        // A second window in this folder sees only the list no run holds.
+        const std::vector<LeftRecoveryList> left = findLeftRecoveryLists(tree.path());
+        ASSERT_EQ(left.size(), 1u);
+        EXPECT_EQ(std::filesystem::path(left[0].path).filename(), "Mendkit1000.log");
     }
     EXPECT_FALSE(std::filesystem::exists("Mendkit1001.log"));
     EXPECT_TRUE(std::filesystem::exists("Mendkit1000.log"));

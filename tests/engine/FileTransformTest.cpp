@@ -181,6 +181,17 @@ TEST_F(FileTransform, OneFileUnderTwoNamesIsTransformedInPlaceWithAJournal)
     EXPECT_TRUE(folder.journals().empty());
     ASSERT_EQ(transform(absolute, relative, 0, 0), TARVEX_OK);
     EXPECT_EQ(readFile(absolute), plain);
+
+    // A hard link is a second name too: the run keeps a journal of the source.
+    ASSERT_EQ(link("data", "twin"), 0);
+    fs::remove("journal-copy");
+    journalLinked = false;
+    tarvexSetProgressCallback(linkJournalOnce);
+    ASSERT_EQ(transform("twin", "data", 1, 0), TARVEX_OK);
+    tarvexSetProgressCallback(nullptr);
+    EXPECT_TRUE(readText("journal-copy").starts_with("twin       0            0\n"));
+    EXPECT_EQ(readFile("twin"), readFile("data"));
+    EXPECT_NE(readFile("data"), plain);
 }
 
 TEST_F(FileTransform, JournalNamesTakenByOtherRunsAreLeftAlone)

@@ -15,7 +15,7 @@ public:
     // reached the disk before it returns. Nothing when the file cannot be
     // made or written.
     static std::unique_ptr<RecoveryList> create(const std::vector<std::string>& targets, std::time_t now);
-    // The run has ended: the list is deleted.
+    // The run has ended: the list is deleted. It is locked until then.
     ~RecoveryList();
     RecoveryList(const RecoveryList&) = delete;
     RecoveryList& operator=(const RecoveryList&) = delete;
@@ -23,8 +23,9 @@ public:
     const std::string& name() const { return name_; }
 
 private:
-    explicit RecoveryList(std::string name) : name_(std::move(name)) {}
+    RecoveryList(std::string name, int descriptor) : name_(std::move(name)), descriptor_(descriptor) {}
     std::string name_;
+    int descriptor_;
 };
 
 // A recovery list that a run left behind because it never ended.
@@ -34,5 +35,5 @@ struct LeftRecoveryList {
     std::optional<std::vector<std::string>> targets;
 };
 
-// The recovery lists in `folder`, oldest first.
+// The recovery lists in `folder` that no live run holds, oldest first.
 std::vector<LeftRecoveryList> findLeftRecoveryLists(const std::string& folder);
