@@ -26,6 +26,7 @@ void TConfirmDialog::setupWindow()
     };
     bindResponses<TConfirmDialog>(this, responses);
     setText(QuestionText, promptText_);
+    describePictures(QStringLiteral("Padlock"));
 }
 
 void TConfirmDialog::reject() { endDialog(AnswerCancel); }

@@ -19,7 +19,7 @@
 #include "framework/Platform.h"
 
 #include <QGuiApplication>
-#include <QPainter>
+#include <QLabel>
 #include <QTimer>
 
 #include <array>
@@ -87,6 +87,7 @@ void TEncryptDialog::setupWindow()
     for (int field : {SourceField, TargetField, KeyField}) setTextLimit(field, fieldLimit);
     describeControl(FilesListButton, QStringLiteral("Show the selected files"));
     describeControl(ProgressBar, QStringLiteral("Progress of the current file"));
+    createPicture();
     // The current directory may change while the program is in the background.
     QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this] { showCurrentFolder(); });
 
@@ -298,7 +299,7 @@ void TEncryptDialog::drawAnimationFrame()
     if (index == 7) animationIndex_ = -1;
     else if (index == 8) animationIndex_ = variant_.reentryAfterEntry8;
     else if (index == 9) animationIndex_ = variant_.reentryAfterEntry9;
-    update();
+    showPicture();
     if (++animationIndex_ == 6) animationIndex_ = 0;
 }
 
@@ -316,10 +317,30 @@ bool TEncryptDialog::canClose()
     return false;
 }
 
-void TEncryptDialog::paint(QPainter& painter)
+// The padlock is a picture a screen reader can name, not paint on the dialog.
+void TEncryptDialog::createPicture()
 {
-    if (shownPicture_ == 0) return;
-    painter.drawPixmap(pictureArea().topLeft(), resources().bitmap(shownPicture_), QRect(QPoint(0, 0), pictureSize));
+    picture_ = new QLabel(this);
+    picture_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    picture_->setAccessibleName(QStringLiteral("Padlock"));
+    picture_->setAccessibleDescription(variant_.engineDirection != 0
+                                           ? QStringLiteral("A padlock that closes while files are encrypted")
+                                           : QStringLiteral("A padlock that opens while files are decrypted"));
+    picture_->setGeometry(pictureArea());
+    showPicture();
+}
+
+void TEncryptDialog::showPicture()
+{
+    if (!picture_) return;
+    picture_->setPixmap(shownPicture_ == 0 ? QPixmap()
+                                           : resources().bitmap(shownPicture_).copy(QRect(QPoint(0, 0), pictureSize)));
+}
+
+void TEncryptDialog::changeEvent(QEvent* event)
+{
+    Dialog::changeEvent(event);
+    if (event->type() == QEvent::FontChange && picture_) picture_->setGeometry(pictureArea());
 }
 
 QRect TEncryptDialog::pictureArea() const

@@ -222,6 +222,13 @@ void Dialog::describeControl(int id, const QString& name, const QString& descrip
     widget->setToolTip(description.isEmpty() ? name : description);
 }
 
+void Dialog::describePictures(const QString& name)
+{
+    for (auto& [controlTemplate, widget] : controls_) {
+        if (controlTemplate.kind == ControlKind::Picture) widget->setAccessibleName(name);
+    }
+}
+
 QWidget* Dialog::control(int id) const
 {
     const auto found = controlsById_.find(id);

@@ -3,6 +3,7 @@
 #include "MainWindowFixture.h"
 
 #include "app/AuthorisationDialog.h"
+#include "app/ConfirmDialog.h"
 #include "app/LogDialog.h"
 #include "app/LogPasswordDialog.h"
 #include "app/PassWordDialog.h"
@@ -34,6 +35,7 @@ std::vector<std::pair<QAccessible::Role, QString>> workedControls(QWidget& dialo
         case QAccessible::CheckBox:
         case QAccessible::EditableText:
         case QAccessible::ProgressBar:
+        case QAccessible::Graphic:
         case QAccessible::List: found.emplace_back(child->role(), child->text(QAccessible::Name)); break;
         default: break;
         }
@@ -67,6 +69,7 @@ TEST_F(AccessibleNames, EveryControlOfTheMainWindowIsNamedAsItReadsAndTheKeyIsNe
             {"Close", QAccessible::PushButton},
             {"Browse...", QAccessible::PushButton},
             {"Help", QAccessible::PushButton},
+            {"Padlock", QAccessible::Graphic},
         };
         std::sort(named.begin(), named.end());
         std::sort(expected.begin(), expected.end());
@@ -90,6 +93,7 @@ TEST_F(AccessibleNames, TheFieldsOfEveryOtherDialogAreNamedByTheirLabelsOrTheirD
         [&] { return std::make_unique<TAuthorisationDialog>(main, main->resources(), texts, state, settings); },
         [&] { return std::make_unique<TLogPasswordDialog>(main, main->resources(), texts); },
         [&] { return std::make_unique<TLogDialog>(main, main->resources(), texts, state); },
+        [&] { return std::make_unique<TConfirmDialog>(main, main->resources(), QStringLiteral("Overwrite it?")); },
     };
     std::vector<QString> fieldNames;
     for (const auto& make : dialogs) {

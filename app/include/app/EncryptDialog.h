@@ -15,6 +15,7 @@
 #include "framework/Dialog.h"
 #include "framework/SplashWindow.h"
 
+#include <QLabel>
 #include <QPointer>
 
 #include <memory>
@@ -112,7 +113,7 @@ protected:
     void setupWindow() override;
     void showEvent(QShowEvent* event) override;
     std::vector<MenuItem> contextMenuItems() const override;
-    void paint(QPainter& painter) override;
+    void changeEvent(QEvent* event) override;
     void dialogTimerTick(int id) override;
 
 private:
@@ -134,6 +135,8 @@ private:
     void showSelectionSummary(int count);
     GuardedFolders guardedFolders() const;
     void setOptionBoxes();
+    void createPicture();
+    void showPicture();
 
     framework::Application& application_;
     ProcessState& state_;
@@ -144,6 +147,7 @@ private:
     bool singlePathMode_ = true;
     FocusedEdit lastFocusedEdit_ = FocusedEdit::Source;
     int shownPicture_ = services::restingPicture;
+    QLabel* picture_ = nullptr;
     int animationIndex_ = 0;
     TBrowseButton browseButton_;
     TEllipsisButton filesListButton_;

@@ -48,6 +48,8 @@ public:
     // What a screen reader says of a control whose own text says too little;
     // a mouse pointer resting on it shows the same as a tip.
     void describeControl(int id, const QString& name, const QString& description = {});
+    // What a screen reader says of the dialog's pictures, which have no id.
+    void describePictures(const QString& name);
 
     // Widgets belong to the user-interface thread, yet the calls from
     // controls() to isDialogTimerRunning() may come from any thread. Off that
