@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev xvfb xauth
   libbenchmark-dev libssl-dev
   dpkg-dev file lintian desktop-file-utils appstream mandoc shared-mime-info x11-utils
+  at-spi2-core python3-pyatspi dbus xdotool
 )
 
 missing=()

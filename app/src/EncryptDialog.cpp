@@ -221,9 +221,13 @@ void TEncryptDialog::showCurrentFolder()
 
 void TEncryptDialog::updateKeyHint()
 {
-    if (state_.hasLoginKey()) setText(KeyHintLine, QStringLiteral("Login Password !"));
-    else if (keyboard_.capsLockOn()) setText(KeyHintLine, QStringLiteral("CAPS LOCK ON !"));
-    else setText(KeyHintLine, QString());
+    QString hint;
+    if (state_.hasLoginKey()) hint = QStringLiteral("Login Password !");
+    else if (keyboard_.capsLockOn()) hint = QStringLiteral("CAPS LOCK ON !");
+    setText(KeyHintLine, hint);
+    // A screen reader tells the hint with the key field it belongs to.
+    QWidget* keyField = control(KeyField);
+    if (keyField && keyField->accessibleDescription() != hint) keyField->setAccessibleDescription(hint);
 }
 
 void TEncryptDialog::dialogTimerTick(int id)

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -33,6 +34,19 @@ QMessageBox::Icon toQtIcon(MessageIcon icon)
     case MessageIcon::Information: return QMessageBox::Information;
     }
     return QMessageBox::NoIcon;
+}
+
+// What a screen reader says of the box's icon.
+QString spokenIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::None: return {};
+    case MessageIcon::Stop: return QStringLiteral("Stop");
+    case MessageIcon::Exclamation: return QStringLiteral("Warning");
+    case MessageIcon::Question: return QStringLiteral("Question");
+    case MessageIcon::Information: return QStringLiteral("Information");
+    }
+    return {};
 }
 
 struct ButtonChoice {
@@ -147,6 +161,8 @@ int showMessage(QWidget* owner, const MessageRequest& request)
     QMessageBox box(toQtIcon(request.icon), request.caption, request.text, QMessageBox::NoButton, owner);
     const auto choices = buttonsOf(request.buttons);
     for (const ButtonChoice& choice : choices) box.addButton(choice.button);
+    if (auto* icon = box.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label")))
+        icon->setAccessibleName(spokenIcon(request.icon));
     if (scriptedUser) {
         handToScriptedUser(box, [&] { scriptedUser->useMessage(box, request); });
     }
