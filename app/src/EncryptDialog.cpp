@@ -326,6 +326,7 @@ void TEncryptDialog::createPicture()
 {
     picture_ = new QLabel(this);
     picture_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    picture_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picture_->setAccessibleName(QStringLiteral("Padlock"));
     picture_->setAccessibleDescription(variant_.engineDirection != 0
                                            ? QStringLiteral("A padlock that closes while files are encrypted")
@@ -337,8 +338,7 @@ void TEncryptDialog::createPicture()
 void TEncryptDialog::showPicture()
 {
     if (!picture_) return;
-    picture_->setPixmap(shownPicture_ == 0 ? QPixmap()
-                                           : resources().bitmap(shownPicture_).copy(QRect(QPoint(0, 0), pictureSize)));
+    picture_->setPixmap(shownPicture_ == 0 ? QPixmap() : resources().bitmap(shownPicture_));
 }
 
 void TEncryptDialog::changeEvent(QEvent* event)

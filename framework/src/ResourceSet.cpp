@@ -1,5 +1,7 @@
 #include "framework/ResourceSet.h"
 
+#include <QGuiApplication>
+
 #include <QFile>
 
 #include <utility>
@@ -21,7 +23,18 @@ std::optional<DialogTemplate> ResourceSet::dialogTemplate(const QString& name, Q
     return parsed;
 }
 
-QPixmap ResourceSet::bitmap(int id) const { return QPixmap(root_ + QStringLiteral("/bitmaps/%1.png").arg(id)); }
+QPixmap ResourceSet::bitmap(int id) const
+{
+    // A screen scaled up gets the picture drawn at twice its size.
+    if (qGuiApp && qGuiApp->devicePixelRatio() > 1.0) {
+        QPixmap sharp(root_ + QStringLiteral("/bitmaps/%1@2x.png").arg(id));
+        if (!sharp.isNull()) {
+            sharp.setDevicePixelRatio(2.0);
+            return sharp;
+        }
+    }
+    return QPixmap(root_ + QStringLiteral("/bitmaps/%1.png").arg(id));
+}
 
 QIcon ResourceSet::icon(int id) const
 {

@@ -41,23 +41,44 @@ bool save(const QImage& image, const QString& path)
     return false;
 }
 
-// An 85 by 120 frame of the main window's picture area.
-QImage frame(double openness, const Palette& palette, double glow)
+// A picture drawn `scale` times its size, for screens scaled up: drawn
+// afresh, not enlarged, so that its edges stay sharp.
+class ScaledCanvas {
+public:
+    ScaledCanvas(int width, int height, const QColor& background, int scale)
+        : image_(blank(width * scale, height * scale, background)), painter_(&image_)
+    {
+        painter_.scale(scale, scale);
+    }
+    QPainter& painter() { return painter_; }
+    QImage finish()
+    {
+        painter_.end();
+        return image_;
+    }
+
+private:
+    QImage image_;
+    QPainter painter_;
+};
+
+// An 85 by 120 frame of the main window's picture area, on no background of
+// its own, so that it sits on a light or a dark window alike.
+QImage frame(double openness, const Palette& palette, double glow, int scale)
 {
-    QImage image = blank(85, 120, QColor(0xf0, 0xf0, 0xf0));
-    QPainter painter(&image);
-    drawPadlock(painter, QRectF(4, 10, 77, 100), openness, palette, glow);
-    return image;
+    ScaledCanvas canvas(85, 120, Qt::transparent, scale);
+    drawPadlock(canvas.painter(), QRectF(4, 10, 77, 100), openness, palette, glow);
+    return canvas.finish();
 }
 
-QImage splash(const Palette& palette, const QString& action)
+QImage splash(const Palette& palette, const QString& action, int scale)
 {
-    QImage image = blank(400, 300, Qt::white);
-    QPainter painter(&image);
+    ScaledCanvas canvas(400, 300, Qt::white, scale);
+    QPainter& painter = canvas.painter();
     QLinearGradient sky(0, 0, 0, 300);
     sky.setColorAt(0, palette.body.darker(160));
     sky.setColorAt(1, palette.body.darker(260));
-    painter.fillRect(image.rect(), sky);
+    painter.fillRect(QRect(0, 0, 400, 300), sky);
     drawPadlock(painter, QRectF(30, 60, 130, 170), 0, palette, 1.0);
     painter.setPen(Qt::white);
     QFont title(QStringLiteral("Sans Serif"));
@@ -76,7 +97,7 @@ QImage splash(const Palette& palette, const QString& action)
     painter.setPen(QColor(0xd0, 0xd8, 0xe0));
     painter.drawText(QRectF(178, 190, 215, 20), Qt::AlignLeft, QStringLiteral("File encryption  \u00b7  Version 1.3"));
     painter.drawText(QRectF(0, 270, 400, 20), Qt::AlignHCenter, QStringLiteral("Click to continue"));
-    return image;
+    return canvas.finish();
 }
 
 QImage icon(const Palette& palette)
@@ -88,27 +109,34 @@ QImage icon(const Palette& palette)
 }
 
 // The small picture of the overwrite question.
-QImage promptPicture(const Palette& palette)
+QImage promptPicture(const Palette& palette, int scale)
 {
-    QImage image = blank(28, 28, QColor(0xf0, 0xf0, 0xf0));
-    QPainter painter(&image);
-    drawPadlock(painter, QRectF(2, 1, 24, 26), 0.5, palette, 0);
-    return image;
+    ScaledCanvas canvas(28, 28, Qt::transparent, scale);
+    drawPadlock(canvas.painter(), QRectF(2, 1, 24, 26), 0.5, palette, 0);
+    return canvas.finish();
+}
+
+// Each bitmap at its size and at twice its size ("<id>@2x.png").
+template <typename Draw>
+bool saveBitmap(const QString& folder, int id, Draw draw)
+{
+    const QString name = folder + QStringLiteral("/bitmaps/%1").arg(id);
+    return save(draw(1), name + ".png") && save(draw(2), name + "@2x.png");
 }
 
 bool drawSealwin(const QString& folder)
 {
     const Palette& p = pictures::sealPalette;
-    bool ok = save(frame(0, p, 0), folder + "/bitmaps/2.png");
-    ok &= save(frame(0, p, 0.5), folder + "/bitmaps/3.png");
-    ok &= save(frame(0, p, 1.0), folder + "/bitmaps/10.png");
+    bool ok = saveBitmap(folder, 2, [&](int scale) { return frame(0, p, 0, scale); });
+    ok &= saveBitmap(folder, 3, [&](int scale) { return frame(0, p, 0.5, scale); });
+    ok &= saveBitmap(folder, 10, [&](int scale) { return frame(0, p, 1.0, scale); });
     // Frames 4 to 9: the shackle comes down and the lock glows as it shuts.
     for (int id = 4; id <= 9; ++id) {
         const double step = (id - 4) / 5.0;
-        ok &= save(frame(1.0 - step, p, step), folder + QStringLiteral("/bitmaps/%1.png").arg(id));
+        ok &= saveBitmap(folder, id, [&](int scale) { return frame(1.0 - step, p, step, scale); });
     }
-    ok &= save(promptPicture(p), folder + "/bitmaps/1.png");
-    ok &= save(splash(p, QStringLiteral("Encrypt")), folder + "/bitmaps/23.png");
+    ok &= saveBitmap(folder, 1, [&](int scale) { return promptPicture(p, scale); });
+    ok &= saveBitmap(folder, 23, [&](int scale) { return splash(p, QStringLiteral("Encrypt"), scale); });
     ok &= save(icon(p), folder + "/icons/5.png");
     return ok;
 }
@@ -121,13 +149,13 @@ bool drawUnsealwin(const QString& folder)
     bool ok = true;
     for (int i = 0; i < 6; ++i) {
         const double step = i / 5.0;
-        ok &= save(frame(step, p, step), folder + QStringLiteral("/bitmaps/%1.png").arg(runFrames[i]));
+        ok &= saveBitmap(folder, runFrames[i], [&](int scale) { return frame(step, p, step, scale); });
     }
-    ok &= save(frame(1.0, p, 0), folder + "/bitmaps/15.png");
-    ok &= save(frame(1.0, p, 0.5), folder + "/bitmaps/16.png");
-    ok &= save(frame(1.0, p, 1.0), folder + "/bitmaps/17.png");
-    ok &= save(promptPicture(p), folder + "/bitmaps/1.png");
-    ok &= save(splash(p, QStringLiteral("Decrypt")), folder + "/bitmaps/6.png");
+    ok &= saveBitmap(folder, 15, [&](int scale) { return frame(1.0, p, 0, scale); });
+    ok &= saveBitmap(folder, 16, [&](int scale) { return frame(1.0, p, 0.5, scale); });
+    ok &= saveBitmap(folder, 17, [&](int scale) { return frame(1.0, p, 1.0, scale); });
+    ok &= saveBitmap(folder, 1, [&](int scale) { return promptPicture(p, scale); });
+    ok &= saveBitmap(folder, 6, [&](int scale) { return splash(p, QStringLiteral("Decrypt"), scale); });
     ok &= save(icon(p), folder + "/icons/6.png");
     return ok;
 }

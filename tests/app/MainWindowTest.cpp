@@ -17,6 +17,8 @@
 #include <QTest>
 #include <QTextBrowser>
 
+#include <cstdlib>
+
 using services::BuildVariant;
 using services::variantTexts;
 
@@ -72,10 +74,40 @@ TEST_F(MainWindow, ThePictureIsDrawnFurtherOutWhereTheDialogTextIsLarge)
     TEncryptDialog* dialog = start();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->pictureArea(), QRect(312, 136, 85, 120));
+    // The padlock sits on the window's own background, light or dark.
     const QImage shown = dialog->grab().toImage();
     const QImage picture = dialog->resources().bitmap(dialog->shownPicture()).toImage();
-    for (const QPoint at : {QPoint(0, 0), QPoint(42, 60), QPoint(84, 119)})
-        EXPECT_EQ(shown.pixel(QPoint(312, 136) + at), picture.pixel(at)) << at.x() << ',' << at.y();
+    const QRgb background = dialog->palette().color(QPalette::Window).rgb();
+    int opaque = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb expected = qAlpha(picture.pixel(x, y)) == 0 ? background : picture.pixel(x, y);
+            if (qAlpha(picture.pixel(x, y)) == 0 || qAlpha(picture.pixel(x, y)) == 255) {
+                ASSERT_EQ(shown.pixel(312 + x, 136 + y), expected) << x << ',' << y;
+                opaque += qAlpha(picture.pixel(x, y)) == 255;
+            }
+        }
+    }
+    EXPECT_GT(opaque, 85 * 120 / 4);
+    EXPECT_EQ(shown.pixel(312, 136), background);
+
+    // For screens scaled up, every picture is drawn again at twice its size:
+    // the same picture, which halved comes close to the one of normal size.
+    for (int id : {1, 2, 3, 4, 9, 10, 23}) {
+        const QImage normal(QStringLiteral(":/sealwin/bitmaps/%1.png").arg(id));
+        const QImage twice(QStringLiteral(":/sealwin/bitmaps/%1@2x.png").arg(id));
+        ASSERT_FALSE(normal.isNull()) << id;
+        ASSERT_EQ(twice.size(), normal.size() * 2) << id;
+        const QImage halved = twice.scaled(normal.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                  .convertToFormat(normal.format());
+        double difference = 0;
+        for (int y = 0; y < normal.height(); ++y) {
+            for (int x = 0; x < normal.width(); ++x)
+                difference += std::abs(qGray(halved.pixel(x, y)) - qGray(normal.pixel(x, y))) +
+                              std::abs(qAlpha(halved.pixel(x, y)) - qAlpha(normal.pixel(x, y)));
+        }
+        EXPECT_LT(difference / (normal.width() * normal.height()), 6.0) << id;
+    }
 
     QFont large = dialog->font();
     large.setPixelSize(24);
