@@ -50,7 +50,9 @@ inline PreparedKey prepareKey(const std::string& text, int layerChoice)
             generated.push_back(generator.keyByteFor(half == 0 ? 0 : block[j % half]));
         block.insert(block.begin() + static_cast<long>(half), generated.begin(), generated.end());
     }
-    for (size_t i = 0; block.size() < kPrepared; ++i) block.push_back(generator.keyByteFor(block[i]));
+    // An empty text leaves byte i unwritten (zero) until the fill writes it.
+    for (size_t i = 0; block.size() < kPrepared; ++i)
+        block.push_back(generator.keyByteFor(i < block.size() ? block[i] : 0));
     block.resize(kPrepared);
     return {block, generator};
 }
