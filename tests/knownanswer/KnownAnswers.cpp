@@ -2,7 +2,6 @@
 // processor they were built for: one line per failing case, then a count.
 //   known_answers <folder of known-answer files> <command that runs mendkit...>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -23,11 +22,17 @@ namespace {
 namespace fs = std::filesystem;
 using namespace knownanswer;
 
-bool writeFile(const fs::path& path, const Bytes& bytes)
+// Why a case could not be checked: the file is malformed, or the folder
+// would not take the case's files.
+struct CannotCheck {
+    std::string why;
+};
+
+void writeFile(const fs::path& path, const Bytes& bytes)
 {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(file);
+    if (!file) throw CannotCheck{"cannot write " + path.string()};
 }
 
 Bytes readFile(const fs::path& path)
@@ -45,21 +50,17 @@ std::vector<std::string> split(const std::string& text, char separator)
     return parts;
 }
 
-// A malformed case: the file, not the code, is wrong.
-struct Malformed {
-    std::string what;
-};
-
 size_t number(const std::string& text)
 {
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) throw Malformed{"number " + text};
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
+        throw CannotCheck{"malformed number " + text};
     return std::stoul(text);
 }
 
 Bytes hexField(const Case& testCase, const std::string& key)
 {
     const auto bytes = fromHex(testCase.field(key));
-    if (!bytes) throw Malformed{key + " is not hexadecimal"};
+    if (!bytes) throw CannotCheck{"malformed " + key + ": not hexadecimal"};
     return *bytes;
 }
 
@@ -129,7 +130,7 @@ private:
     {
         const Bytes key = hexField(testCase, "key");
         const auto input = split(testCase.field("input"), ':');
-        if (input.size() != 2) throw Malformed{"input"};
+        if (input.size() != 2) throw CannotCheck{"malformed input"};
         const std::string direction = testCase.field("direction");
         return {std::string(key.begin(), key.end()), static_cast<int>(number(testCase.field("layer"))),
                 direction == "e" ? TARVEX_ENCRYPT : TARVEX_DECRYPT,
@@ -165,14 +166,14 @@ private:
         bool first = true;
         for (const std::string& piece : split(testCase.field("pieces"), ',')) {
             const size_t length = number(piece);
-            if (done + length > run.input.size()) throw Malformed{"pieces longer than the input"};
+            if (done + length > run.input.size()) throw CannotCheck{"malformed pieces: longer than the input"};
             uint8_t* at = run.input.data() + done;
             tarvexTransformBuffer(run.key.c_str(), at, static_cast<int32_t>(length), at, run.direction, run.layer,
                                   first);
             first = false;
             done += length;
         }
-        if (done != run.input.size()) throw Malformed{"pieces shorter than the input"};
+        if (done != run.input.size()) throw CannotCheck{"malformed pieces: shorter than the input"};
         if (!meetsExpectation(testCase, run.input)) fail(testCase, "chained buffer transforms");
     }
 
@@ -183,7 +184,7 @@ private:
             const auto parts = split(piece, ':');
             if (parts.size() == 3 && parts[0] == "p") {
                 const size_t from = number(parts[1]), length = number(parts[2]);
-                if (from + length > plain.size()) throw Malformed{"file piece beyond the input"};
+                if (from + length > plain.size()) throw CannotCheck{"malformed file piece: beyond the input"};
                 file.insert(file.end(), plain.begin() + static_cast<long>(from),
                             plain.begin() + static_cast<long>(from + length));
                 continue;
@@ -192,7 +193,7 @@ private:
             const auto blob = parts.size() == 2 && parts[0] == "b" ? blobs_.find(parts[1]) : blobs_.end();
             if (literal) file.insert(file.end(), literal->begin(), literal->end());
             else if (blob != blobs_.end()) file.insert(file.end(), blob->second.begin(), blob->second.end());
-            else throw Malformed{"file piece " + piece};
+            else throw CannotCheck{"malformed file piece " + piece};
         }
         return file;
     }
@@ -205,7 +206,7 @@ private:
         const auto header = parts.size() == 2 ? fromHex(parts[0]) : std::nullopt;
         const auto window = parts.size() == 2 ? fromHex(parts[1]) : std::nullopt;
         constexpr size_t kWindowOffset = 4096;
-        if (!header || !window || header->size() > kWindowOffset) throw Malformed{"record"};
+        if (!header || !window || header->size() > kWindowOffset) throw CannotCheck{"malformed record"};
         Bytes record = *header;
         record.resize(kWindowOffset);
         record.insert(record.end(), window->begin(), window->end());
@@ -215,11 +216,13 @@ private:
     void checkJournal(const Case& testCase)
     {
         const fs::path folder = scratch_ / ("journal-" + std::to_string(cases_));
-        fs::create_directories(folder);
+        std::error_code error;
+        if (!fs::create_directories(folder, error)) throw CannotCheck{"cannot make " + folder.string()};
         const Run run = runOf(testCase);
         const std::string journalName = testCase.field("journal-name");
         const std::string repair = testCase.field("repair");
-        if (journalName.size() < 4 || journalName.find('/') != std::string::npos) throw Malformed{"journal-name"};
+        if (journalName.size() < 4 || journalName.find('/') != std::string::npos)
+            throw CannotCheck{"malformed journal-name"};
         writeFile(folder / "data.bin", damagedFile(testCase, run.input));
         writeFile(folder / journalName, hexField(testCase, "journal"));
         if (testCase.fields.count("record"))
@@ -238,7 +241,7 @@ private:
             if (run.layer == 1) command.push_back("/b");
             repaired = folder / "fixed.bin";
         } else {
-            throw Malformed{"repair " + repair};
+            throw CannotCheck{"malformed repair " + repair};
         }
         const ChildResult result = runChild(command, folder.string());
         std::string output = result.output;
@@ -293,9 +296,9 @@ int main(int argc, char** argv)
             if (!testCase) continue;
             try {
                 checker.check(*testCase);
-            } catch (const Malformed& malformed) {
-                checker.fail(*testCase, file.filename().string() + ":" + std::to_string(lineNumber) +
-                                            " is malformed: " + malformed.what);
+            } catch (const CannotCheck& cannot) {
+                checker.fail(*testCase,
+                             file.filename().string() + ":" + std::to_string(lineNumber) + ": " + cannot.why);
             }
         }
     }
