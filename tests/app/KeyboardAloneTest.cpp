@@ -75,10 +75,10 @@ void expectEveryControlByTabAndDistinctAccessKeys(Dialog& dialog)
     }
     ASSERT_FALSE(expected.empty()) << name;
     const std::vector<QWidget*> met = tabRound(expected.front());
-    EXPECT_EQ(std::set<QWidget*>(met.begin(), met.end()), std::set<QWidget*>(expected.begin(), expected.end()))
-        << name;
+    EXPECT_EQ(std::set<QWidget*>(met.begin(), met.end()), std::set<QWidget*>(expected.begin(), expected.end())) << name;
     EXPECT_EQ(met.size(), expected.size()) << name << ": a control met twice in one round";
-    for (const QChar key : accessKeys) EXPECT_EQ(accessKeys.count(key), 1u) << name << ": access key " << key.toLatin1();
+    for (const QChar key : accessKeys)
+        EXPECT_EQ(accessKeys.count(key), 1u) << name << ": access key " << key.toLatin1();
     dialog.hide();
 }
 

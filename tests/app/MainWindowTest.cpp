@@ -3,6 +3,7 @@
 #include "MainWindowFixture.h"
 #include "support/DialogTemplateFile.h"
 #include "support/FolderTree.h"
+#include "support/RerunTest.h"
 
 #include "app/AuthorisationDialog.h"
 #include "app/PassWordDialog.h"
@@ -114,6 +115,29 @@ TEST_F(MainWindow, ThePictureIsDrawnFurtherOutWhereTheDialogTextIsLarge)
     dialog->setFont(large);
     EXPECT_GT(QFontMetrics(large).height(), 16);
     EXPECT_EQ(dialog->pictureArea(), QRect(430, 180, 85, 120));
+}
+
+TEST_F(MainWindow, OnAScreenScaledTo200PercentThePadlockIsDrawnAtTwiceItsSizeNotEnlarged)
+{
+    if (qGuiApp->devicePixelRatio() != 2.0) {
+        rerunOnAScaledScreen(QStringLiteral("2"));
+        return;
+    }
+    TEncryptDialog* dialog = start();
+    ASSERT_NE(dialog, nullptr);
+    const QImage shown = dialog->grab().toImage();
+    ASSERT_EQ(shown.devicePixelRatio(), 2.0);
+    const QImage sharp(QStringLiteral(":/sealwin/bitmaps/%1@2x.png").arg(dialog->shownPicture()));
+    ASSERT_EQ(sharp.size(), QSize(170, 240));
+    int compared = 0;
+    for (int y = 0; y < sharp.height(); ++y) {
+        for (int x = 0; x < sharp.width(); ++x) {
+            if (qAlpha(sharp.pixel(x, y)) != 255) continue;
+            ASSERT_EQ(shown.pixel(2 * 312 + x, 2 * 136 + y), sharp.pixel(x, y)) << x << ',' << y;
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 170 * 240 / 4);
 }
 
 TEST_F(MainWindow, StoredOptionsApplyUnlessASwitchWasGiven)

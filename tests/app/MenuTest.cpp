@@ -22,7 +22,7 @@
 #include <QTest>
 
 #ifdef TARVEX_WITH_XTEST
-#include "support/OnAnXServer.h"
+#include "support/RerunTest.h"
 
 // Last: the X headers define names such as None and KeyPress as macros.
 #include <X11/Xlib.h>

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #ifdef TARVEX_WITH_XKB
-#include "support/OnAnXServer.h"
+#include "support/RerunTest.h"
 
 // Last: the X headers define names such as None and KeyPress as macros.
 #include <X11/XKBlib.h>
