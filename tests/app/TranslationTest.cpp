@@ -148,6 +148,7 @@ TEST_F(GermanMainWindow, ShowsGermanCaptionsAndHelpAndQtsOwnButtons)
     EXPECT_EQ(dialog->text(TEncryptDialog::BlowFishOnlyBox), "&Nur BlowFish");
     EXPECT_EQ(dialog->text(TEncryptDialog::KeyLabel), "Schlüssel:");
     EXPECT_EQ(dialog->control(TEncryptDialog::ProgressBar)->accessibleName(), "Fortschritt der aktuellen Datei");
+    EXPECT_EQ(state.helpFilePath, state.programFolder + "/unsealwin.de.html");
     // Message boxes and file dialogs bring Qt's own buttons.
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Ja");
     app.reset();

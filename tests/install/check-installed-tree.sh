@@ -39,7 +39,9 @@ for file in "$includedir/tarvex.h" "$libdir/pkgconfig/tarvex.pc" "$datadir/mime/
 done
 for name in sealwin unsealwin; do
   # Where the program looks for its help, from its own folder.
-  [ -f "$root/$bindir/$binToData/help/$name.html" ] || fail "the help of $name is not at $bindir/$binToData/help"
+  for page in $name.html $name.de.html; do
+    [ -f "$root/$bindir/$binToData/help/$page" ] || fail "the help $page is not at $bindir/$binToData/help"
+  done
 done
 # Where the programs look for their translations, from their own folder.
 [ -f "$root/$bindir/$binToData/translations/tarvex_de.qm" ] ||
