@@ -8,17 +8,22 @@
 #include "services/BuildVariant.h"
 #include "services/TranslatedVariant.h"
 
+#include "framework/Dialog.h"
 #include "framework/FrameWindow.h"
+#include "framework/ResourceSet.h"
 #include "framework/Translations.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTranslator>
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <vector>
 
 namespace {
@@ -134,6 +139,28 @@ TEST(GermanTranslation, TranslatesEveryTextOfTheVariantTableAUserReadsAndNothing
     const framework::Translations german(germanTranslations(), "tarvex", {"de"});
     const services::TranslatedVariantTexts translated(sealwin);
     EXPECT_EQ(services::filesSelectedText(translated.texts(), 3), " 3 Dateien zum Verschlüsseln ausgewählt");
+}
+
+TEST(GermanTranslation, GivesEveryControlOfADialogAnAccessKeyOfItsOwn)
+{
+    const framework::Translations german(germanTranslations(), "tarvex", {"de"});
+    for (const QString root : {":/sealwin", ":/unsealwin"}) {
+        const framework::ResourceSet resources(root);
+        const QStringList templates = QDir(root + "/dialogs").entryList({"*.dlg"});
+        ASSERT_FALSE(templates.isEmpty());
+        for (const QString& file : templates) {
+            framework::Dialog dialog(nullptr, resources, QFileInfo(file).completeBaseName());
+            ASSERT_TRUE(dialog.create()) << file.toStdString();
+            std::set<QChar> keys;
+            for (const auto& control : dialog.controls()) {
+                static const QRegularExpression accessKey(QStringLiteral("&([^&])"));
+                const auto match = accessKey.match(control.text);
+                if (!match.hasMatch() || control.kind == framework::ControlKind::Edit) continue;
+                EXPECT_TRUE(keys.insert(match.captured(1).at(0).toLower()).second)
+                    << root.toStdString() << ' ' << file.toStdString() << ": " << control.text.toStdString();
+            }
+        }
+    }
 }
 
 using GermanMainWindow = MainWindow;
