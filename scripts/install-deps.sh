@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config clang-format
-  qt6-base-dev fonts-dejavu-extra libx11-dev libxtst-dev
+  qt6-base-dev qt6-l10n-tools qt6-translations-l10n fonts-dejavu-extra libx11-dev libxtst-dev
   libgtest-dev libgmock-dev xvfb xauth
   libbenchmark-dev libssl-dev
   dpkg-dev file lintian desktop-file-utils appstream mandoc shared-mime-info x11-utils

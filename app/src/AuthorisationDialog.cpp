@@ -7,6 +7,8 @@
 
 #include "services/Credentials.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -19,10 +21,19 @@ using framework::ControlEvent;
 using framework::MessageIcon;
 using Response = framework::Response<TAuthorisationDialog>;
 
-const QString createCaption = QStringLiteral("  Authorisation - Create User ID and Password");
-const QString changeCaption = QStringLiteral("  Authorisation - Change User ID and Password");
-const QString enterCaption = QStringLiteral("  Authorisation - Enter User ID and Password");
-const QString clearanceCaption = QStringLiteral("  Security Clearance");
+QString createCaption()
+{
+    return QCoreApplication::translate("AuthorisationDialog", "  Authorisation - Create User ID and Password");
+}
+QString changeCaption()
+{
+    return QCoreApplication::translate("AuthorisationDialog", "  Authorisation - Change User ID and Password");
+}
+QString enterCaption()
+{
+    return QCoreApplication::translate("AuthorisationDialog", "  Authorisation - Enter User ID and Password");
+}
+QString clearanceCaption() { return QCoreApplication::translate("AuthorisationDialog", "  Security Clearance"); }
 // Typed over the password edit, so that the typed text leaves no trace there.
 const QString filler =
     QStringLiteral("Here is a long run of filler words that hides what was typed here. Now it is all gone!!!");
@@ -88,12 +99,13 @@ void TAuthorisationDialog::setupWindow()
     }
     if (userId) wipe(*userId);
     if (password) wipe(*password);
-    setWindowTitle(task_ == Task::Create || task_ == Task::Repair ? createCaption
-                   : task_ == Task::Change                        ? changeCaption
-                                                                  : enterCaption);
+    setWindowTitle(task_ == Task::Create || task_ == Task::Repair ? createCaption()
+                   : task_ == Task::Change                        ? changeCaption()
+                                                                  : enterCaption());
     if (task_ == Task::Repair) {
-        say(QStringLiteral("The stored User ID and Password are damaged and can no longer be checked.\n\n"
-                           "Choose a new User ID and Password to protect Tarvex again."),
+        say(QCoreApplication::translate("AuthorisationDialog",
+                                        "The stored User ID and Password are damaged and can no longer be checked.\n\n"
+                                        "Choose a new User ID and Password to protect Tarvex again."),
             toQString(variant_.authorisationCaption), MessageIcon::Exclamation);
     }
 }
@@ -129,13 +141,15 @@ void TAuthorisationDialog::okClicked()
 
     const QString lengthCaption = toQString(variant_.authorisationCaption);
     if (!password.empty() && (password.size() < 8 || password.size() > 88)) {
-        say(QStringLiteral("The Password must be between 8 and 88 characters in length"), lengthCaption,
-            MessageIcon::Stop);
+        say(QCoreApplication::translate("AuthorisationDialog",
+                                        "The Password must be between 8 and 88 characters in length"),
+            lengthCaption, MessageIcon::Stop);
         return;
     }
     if (!userId.empty() && (userId.size() < 2 || userId.size() > 40)) {
-        say(QStringLiteral("The UserID must be between 2 and 40 characters in length"), lengthCaption,
-            MessageIcon::Stop);
+        say(QCoreApplication::translate("AuthorisationDialog",
+                                        "The UserID must be between 2 and 40 characters in length"),
+            lengthCaption, MessageIcon::Stop);
         return;
     }
 
@@ -171,11 +185,13 @@ void TAuthorisationDialog::checkEntry(std::string_view encodedPassword, std::str
                                       const SecretText& key)
 {
     if (!services::credentialMatches(encodedPassword, storedPassword_)) {
-        say(QStringLiteral("That is not the correct Password"), clearanceCaption, MessageIcon::Exclamation);
+        say(QCoreApplication::translate("AuthorisationDialog", "That is not the correct Password"), clearanceCaption(),
+            MessageIcon::Exclamation);
         return;
     }
     if (!services::credentialMatches(encodedUserId, storedUserId_)) {
-        say(QStringLiteral("That is not the correct UserID"), clearanceCaption, MessageIcon::Exclamation);
+        say(QCoreApplication::translate("AuthorisationDialog", "That is not the correct UserID"), clearanceCaption(),
+            MessageIcon::Exclamation);
         return;
     }
     authorised_ = true;
@@ -189,15 +205,17 @@ void TAuthorisationDialog::storeNew(bool userIdTyped, bool passwordTyped, std::s
     const QString failureCaption = toQString(variant_.authorisationCaption);
     if (!userIdTyped && !passwordTyped) {
         if (task_ == Task::Change) {
-            const int answer =
-                framework::showMessage(this, {QStringLiteral("Do you want to invalidate password protection ?"),
-                                              QStringLiteral("  No Authorisation For Tarvex ?"), MessageIcon::Question,
-                                              framework::MessageButtons::YesNo});
+            const int answer = framework::showMessage(
+                this,
+                {QCoreApplication::translate("AuthorisationDialog", "Do you want to invalidate password protection ?"),
+                 QCoreApplication::translate("AuthorisationDialog", "  No Authorisation For Tarvex ?"),
+                 MessageIcon::Question, framework::MessageButtons::YesNo});
             if (answer == framework::ResultYes) {
                 state_.clearLoginKey();
                 if (!settings_.deleteCredentials()) {
-                    say(QStringLiteral("The User ID and Password could not be removed.\n\n"
-                                       "Tarvex still asks for them at every start."),
+                    say(QCoreApplication::translate("AuthorisationDialog",
+                                                    "The User ID and Password could not be removed.\n\n"
+                                                    "Tarvex still asks for them at every start."),
                         failureCaption, MessageIcon::Exclamation);
                 }
             }
@@ -206,24 +224,28 @@ void TAuthorisationDialog::storeNew(bool userIdTyped, bool passwordTyped, std::s
         return;
     }
     if (!userIdTyped) {
-        say(QStringLiteral("You must choose a UserID with your Password"), clearanceCaption, MessageIcon::Exclamation);
+        say(QCoreApplication::translate("AuthorisationDialog", "You must choose a UserID with your Password"),
+            clearanceCaption(), MessageIcon::Exclamation);
         return;
     }
     if (!passwordTyped) {
-        say(QStringLiteral("You must choose a Password with your UserID"), clearanceCaption, MessageIcon::Exclamation);
+        say(QCoreApplication::translate("AuthorisationDialog", "You must choose a Password with your UserID"),
+            clearanceCaption(), MessageIcon::Exclamation);
         return;
     }
     // An encoding that begins with a zero byte would be stored as nothing,
     // and nothing never matches: such a pair would lock its owner out.
     const std::string_view passwordPrefix = services::encodedPrefix(encodedPassword);
     if (passwordPrefix.empty() || encodedUserId.empty()) {
-        say(QStringLiteral("This User ID and Password cannot be stored together.\n\n"
-                           "Please choose a different Password."),
-            clearanceCaption, MessageIcon::Exclamation);
+        say(QCoreApplication::translate("AuthorisationDialog",
+                                        "This User ID and Password cannot be stored together.\n\n"
+                                        "Please choose a different Password."),
+            clearanceCaption(), MessageIcon::Exclamation);
         return;
     }
 
-    TPassWordDialog confirmation(this, resources(), key, QStringLiteral("  Confirm Password"));
+    TPassWordDialog confirmation(this, resources(), key,
+                                 QCoreApplication::translate("AuthorisationDialog", "  Confirm Password"));
     if (framework::runModal(confirmation) == framework::ResultOk) {
         services::PadGenerator pad(services::padSeed(encodedPassword));
         QByteArray userIdValue = services::storedCredential(encodedUserId, pad);
@@ -236,8 +258,9 @@ void TAuthorisationDialog::storeNew(bool userIdTyped, bool passwordTyped, std::s
             if (task_ == Task::Repair) authorised_ = true;
         } else {
             state_.clearLoginKey();
-            say(QStringLiteral("The new User ID and Password could not be stored.\n\n"
-                               "Tarvex is not protected by a password now."),
+            say(QCoreApplication::translate("AuthorisationDialog",
+                                            "The new User ID and Password could not be stored.\n\n"
+                                            "Tarvex is not protected by a password now."),
                 failureCaption, MessageIcon::Exclamation);
         }
     }

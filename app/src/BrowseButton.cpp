@@ -8,13 +8,18 @@
 #include "framework/Modal.h"
 #include "framework/Platform.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 using services::toQString;
 
-const QString pickerFilter =
-    QStringLiteral("All Files(*.*)|*.*|Text Files(*.txt)|*.txt|Word Document Files(*.doc)|*.doc|"
-                   "Zip Files(*.zip)|*.zip|Word Excel Worksheet(*.xls)|*.xls|");
+QString pickerFilter()
+{
+    return QCoreApplication::translate("BrowseButton",
+                                       "All Files(*.*)|*.*|Text Files(*.txt)|*.txt|Word Document Files(*.doc)|*.doc|"
+                                       "Zip Files(*.zip)|*.zip|Word Excel Worksheet(*.xls)|*.xls|");
+}
 
 }  // namespace
 
@@ -28,7 +33,7 @@ void TBrowseButton::clicked()
     const int sourceCount = targetMode ? state_.selectedFiles.count() : 0;
     // A target may be a new name; what is to be processed must exist.
     const framework::PickedFiles picked =
-        framework::chooseFilesToOpen(&dialog_, {toQString(variant_.pickerTitle), pickerFilter, true, !targetMode});
+        framework::chooseFilesToOpen(&dialog_, {toQString(variant_.pickerTitle), pickerFilter(), true, !targetMode});
     if (!picked.names.empty()) {
         // The next pick opens where this one was made. A running transform
         // keeps its folder: its journal and relative names depend on it.
@@ -52,8 +57,9 @@ void TBrowseButton::pickSources(const framework::PickedFiles& picked)
     dialog_.setSinglePathMode(false);
     for (const std::string& name : picked.names) state_.selectedFiles.add(picked.pathOf(name));
     dialog_.focusControl(TEncryptDialog::KeyField);
-    dialog_.setText(TEncryptDialog::SourceField,
-                    QStringLiteral("%1 files selected").arg(static_cast<int>(picked.names.size())));
+    dialog_.setText(
+        TEncryptDialog::SourceField,
+        QCoreApplication::translate("BrowseButton", "%1 files selected").arg(static_cast<int>(picked.names.size())));
 }
 
 // One file picked for one source is the target file; otherwise the folder of

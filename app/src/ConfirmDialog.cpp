@@ -2,6 +2,8 @@
 
 #include "app/OverwriteDecision.h"
 
+#include <QCoreApplication>
+
 #include <array>
 #include <utility>
 
@@ -26,7 +28,7 @@ void TConfirmDialog::setupWindow()
     };
     bindResponses<TConfirmDialog>(this, responses);
     setText(QuestionText, promptText_);
-    describePictures(QStringLiteral("Padlock"));
+    describePictures(QCoreApplication::translate("ConfirmDialog", "Padlock"));
 }
 
 void TConfirmDialog::reject() { endDialog(AnswerCancel); }

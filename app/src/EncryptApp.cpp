@@ -8,6 +8,9 @@
 #include "framework/Platform.h"
 #include "framework/SplashWindow.h"
 
+#include <QFile>
+#include <QLocale>
+
 namespace {
 
 using services::toQString;
@@ -16,7 +19,13 @@ using services::toQString;
 
 TEncryptApp::TEncryptApp(ProcessState& state, const services::VariantTexts& variant,
                          const framework::KeyboardState& keyboard)
-    : state_(state), variant_(variant), keyboard_(keyboard), settings_(variant)
+    : state_(state),
+      translations_(QFile::decodeName(translationsFolder(framework::installFolder()).c_str()), QStringLiteral("tarvex"),
+                    QLocale::system().uiLanguages()),
+      translatedVariant_(variant),
+      variant_(translatedVariant_.texts()),
+      keyboard_(keyboard),
+      settings_(variant)
 {}
 
 TEncryptApp::~TEncryptApp()
@@ -39,7 +48,8 @@ void TEncryptApp::initMainWindow()
 
     // The install folder may be longer than any fixed field: it is kept whole.
     state_.programFolder = framework::installFolder();
-    state_.helpFilePath = helpFilePath(state_.programFolder, variant_.helpFileName);
+    state_.helpFilePath =
+        helpFilePath(state_.programFolder, variant_.helpFileName, translations_.language().toStdString());
     state_.systemFolders = framework::systemFolders();
 
     frame->setWindowIcon(resources.icon(variant_.frameIcon));

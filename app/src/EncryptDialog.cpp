@@ -18,6 +18,7 @@
 #include "framework/PathText.h"
 #include "framework/Platform.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QTimer>
@@ -85,8 +86,8 @@ void TEncryptDialog::setupWindow()
     };
     bindResponses<TEncryptDialog>(this, responses);
     for (int field : {SourceField, TargetField, KeyField}) setTextLimit(field, fieldLimit);
-    describeControl(FilesListButton, QStringLiteral("Show the selected files"));
-    describeControl(ProgressBar, QStringLiteral("Progress of the current file"));
+    describeControl(FilesListButton, QCoreApplication::translate("EncryptDialog", "Show the selected files"));
+    describeControl(ProgressBar, QCoreApplication::translate("EncryptDialog", "Progress of the current file"));
     createPicture();
     // The current directory may change while the program is in the background.
     QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this] { showCurrentFolder(); });
@@ -222,8 +223,8 @@ void TEncryptDialog::showCurrentFolder()
 void TEncryptDialog::updateKeyHint()
 {
     QString hint;
-    if (state_.hasLoginKey()) hint = QStringLiteral("Login Password !");
-    else if (keyboard_.capsLockOn()) hint = QStringLiteral("CAPS LOCK ON !");
+    if (state_.hasLoginKey()) hint = QCoreApplication::translate("EncryptDialog", "Login Password !");
+    else if (keyboard_.capsLockOn()) hint = QCoreApplication::translate("EncryptDialog", "CAPS LOCK ON !");
     setText(KeyHintLine, hint);
     // A screen reader tells the hint with the key field it belongs to.
     QWidget* keyField = control(KeyField);
@@ -327,10 +328,11 @@ void TEncryptDialog::createPicture()
     picture_ = new QLabel(this);
     picture_->setAttribute(Qt::WA_TransparentForMouseEvents);
     picture_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    picture_->setAccessibleName(QStringLiteral("Padlock"));
-    picture_->setAccessibleDescription(variant_.engineDirection != 0
-                                           ? QStringLiteral("A padlock that closes while files are encrypted")
-                                           : QStringLiteral("A padlock that opens while files are decrypted"));
+    picture_->setAccessibleName(QCoreApplication::translate("EncryptDialog", "Padlock"));
+    picture_->setAccessibleDescription(
+        variant_.engineDirection != 0
+            ? QCoreApplication::translate("EncryptDialog", "A padlock that closes while files are encrypted")
+            : QCoreApplication::translate("EncryptDialog", "A padlock that opens while files are decrypted"));
     picture_->setGeometry(pictureArea());
     showPicture();
 }
@@ -359,24 +361,25 @@ void TEncryptDialog::filesListButtonClicked() { filesListButton_.clicked(); }
 
 std::vector<framework::Dialog::MenuItem> TEncryptDialog::contextMenuItems() const
 {
-    return {{ViewLogCommand, QStringLiteral("&View Log...")},
-            {AuthorisationCommand, QStringLiteral("A&uthorisation...")},
-            {BatchFileCommand, QStringLiteral("&Batch File...")},
-            {AboutCommand, QStringLiteral("&About...")}};
+    return {{ViewLogCommand, QCoreApplication::translate("EncryptDialog", "&View Log...")},
+            {AuthorisationCommand, QCoreApplication::translate("EncryptDialog", "A&uthorisation...")},
+            {BatchFileCommand, QCoreApplication::translate("EncryptDialog", "&Batch File...")},
+            {AboutCommand, QCoreApplication::translate("EncryptDialog", "&About...")}};
 }
 
 void TEncryptDialog::loadBatchFile()
 {
-    const framework::PickedFiles picked =
-        framework::chooseFilesToOpen(this, {QStringLiteral("Open Tarvex Batch File"),
-                                            QStringLiteral("Tarvex Batch Files (*.tvx)|*.tvx"), false, false});
+    const framework::PickedFiles picked = framework::chooseFilesToOpen(
+        this, {QCoreApplication::translate("EncryptDialog", "Open Tarvex Batch File"),
+               QCoreApplication::translate("EncryptDialog", "Tarvex Batch Files (*.tvx)|*.tvx"), false, false});
     if (picked.names.empty()) return;
     const std::string path = picked.pathOf(picked.names.front());
     setText(SourceField, QString());
     if (!readBatchFile(path, {state_.selectedFiles, state_.targetFiles}, guardedFolders(), variant_, this)) {
-        framework::showMessage(this, {QStringLiteral("Could not open ") + framework::displayPath(path),
-                                      QStringLiteral("I/O Error"), framework::MessageIcon::Exclamation,
-                                      framework::MessageButtons::Ok});
+        framework::showMessage(
+            this, {QCoreApplication::translate("EncryptDialog", "Could not open ") + framework::displayPath(path),
+                   QCoreApplication::translate("EncryptDialog", "I/O Error"), framework::MessageIcon::Exclamation,
+                   framework::MessageButtons::Ok});
         return;
     }
     singlePathMode_ = false;

@@ -9,6 +9,8 @@
 
 #include "framework/PathText.h"
 
+#include <QCoreApplication>
+
 #include <array>
 #include <mutex>
 
@@ -20,9 +22,12 @@ using framework::MessageIcon;
 using services::toQString;
 
 // The export's choices, in the order the save dialog shows them.
-const QString exportFilters =
-    QStringLiteral("All Files(*.*)|*.*|Text Files(*.txt)|*.txt|Log Files(*.log)|*.log|"
-                   "Word Document Files(*.doc)|*.doc|Zip Files(*.zip)|*.zip|Word Excel Worksheet(*.xls)|*.xls|");
+QString exportFilters()
+{
+    return QCoreApplication::translate(
+        "LogDialog", "All Files(*.*)|*.*|Text Files(*.txt)|*.txt|Log Files(*.log)|*.log|"
+                     "Word Document Files(*.doc)|*.doc|Zip Files(*.zip)|*.zip|Word Excel Worksheet(*.xls)|*.xls|");
+}
 
 }  // namespace
 
@@ -68,10 +73,11 @@ void TLogDialog::deleteAllClicked()
         count = state_.activityLog.count();
     }
     if (count == 0) return;
-    const QString caption =
-        count == 1 ? QStringLiteral("  Delete Log Entry") : QStringLiteral("  Delete All Log Entries");
-    const int answer = framework::showMessage(this, {QStringLiteral("Are you sure you want to continue ?"), caption,
-                                                     MessageIcon::None, MessageButtons::YesNoCancel});
+    const QString caption = count == 1 ? QCoreApplication::translate("LogDialog", "  Delete Log Entry")
+                                       : QCoreApplication::translate("LogDialog", "  Delete All Log Entries");
+    const int answer =
+        framework::showMessage(this, {QCoreApplication::translate("LogDialog", "Are you sure you want to continue ?"),
+                                      caption, MessageIcon::None, MessageButtons::YesNoCancel});
     if (answer != framework::ResultYes) return;
     {
         const std::lock_guard lock(state_.recordsLock);
@@ -87,7 +93,7 @@ void TLogDialog::saveToFileClicked()
         const std::vector<std::string> all = entries();
         if (all.empty()) {
             framework::showMessage(this,
-                                   {QStringLiteral("There are no entries in the log"),
+                                   {QCoreApplication::translate("LogDialog", "There are no entries in the log"),
                                     toQString(variant_.logEmptyCaption), MessageIcon::Exclamation, MessageButtons::Ok});
             return;
         }
@@ -110,17 +116,20 @@ void TLogDialog::saveToFileClicked()
     }
     if (state_.mainDialog) state_.mainDialog->setProgress(TEncryptDialog::ProgressBar, 0);
 
-    const std::string chosen = framework::chooseFileToSave(this, {toQString(variant_.logSaveTitle), exportFilters});
+    const std::string chosen = framework::chooseFileToSave(this, {toQString(variant_.logSaveTitle), exportFilters()});
     if (chosen.empty()) return;
     switch (logexport::replaceFile(chosen, text)) {
     case logexport::WriteResult::Written: return;
     case logexport::WriteResult::CannotOpen:
-        framework::showMessage(this, {QStringLiteral("Could not open log file"), QStringLiteral("I/O Error"),
-                                      MessageIcon::Stop, MessageButtons::Ok});
+        framework::showMessage(this, {QCoreApplication::translate("LogDialog", "Could not open log file"),
+                                      QCoreApplication::translate("LogDialog", "I/O Error"), MessageIcon::Stop,
+                                      MessageButtons::Ok});
         return;
     case logexport::WriteResult::WriteFailed:
-        framework::showMessage(this, {QStringLiteral("Could not write the log file; nothing was saved"),
-                                      QStringLiteral("I/O Error"), MessageIcon::Exclamation, MessageButtons::Ok});
+        framework::showMessage(
+            this,
+            {QCoreApplication::translate("LogDialog", "Could not write the log file; nothing was saved"),
+             QCoreApplication::translate("LogDialog", "I/O Error"), MessageIcon::Exclamation, MessageButtons::Ok});
         return;
     }
 }

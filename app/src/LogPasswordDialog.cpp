@@ -2,6 +2,8 @@
 
 #include "app/KeyText.h"
 
+#include <QCoreApplication>
+
 #include <array>
 #include <utility>
 
@@ -48,8 +50,11 @@ void TLogPasswordDialog::okClicked()
     }
     key_.wipe();
     framework::showMessage(
-        this, {QStringLiteral("That is not a valid password.\nThe password must be between 8 and 88 characters long."),
-               QStringLiteral("Invalid Password"), framework::MessageIcon::Stop, framework::MessageButtons::Ok});
+        this, {QCoreApplication::translate(
+                   "LogPasswordDialog",
+                   "That is not a valid password.\nThe password must be between 8 and 88 characters long."),
+               QCoreApplication::translate("LogPasswordDialog", "Invalid Password"), framework::MessageIcon::Stop,
+               framework::MessageButtons::Ok});
 }
 
 void TLogPasswordDialog::cancelClicked()

@@ -2,6 +2,8 @@
 
 #include "app/KeyText.h"
 
+#include <QCoreApplication>
+
 #include <array>
 #include <utility>
 
@@ -38,7 +40,7 @@ void TPassWordDialog::okClicked()
         endDialog(framework::ResultOk);
         return;
     }
-    framework::showMessage(this,
-                           {QStringLiteral("Key does not match original entry"), QStringLiteral("Security Warning"),
-                            framework::MessageIcon::Exclamation, framework::MessageButtons::Ok});
+    framework::showMessage(this, {QCoreApplication::translate("PassWordDialog", "Key does not match original entry"),
+                                  QCoreApplication::translate("PassWordDialog", "Security Warning"),
+                                  framework::MessageIcon::Exclamation, framework::MessageButtons::Ok});
 }

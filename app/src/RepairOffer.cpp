@@ -12,6 +12,7 @@
 #include "framework/PathText.h"
 #include "framework/Platform.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <utility>
@@ -37,39 +38,57 @@ QString failureText(repair::Status status, const repair::Journal& journal)
     switch (status) {
     case repair::Status::Repaired: break;
     case repair::Status::CannotOpenFile:
-        return QStringLiteral("%1 cannot be repaired: it cannot be opened, or it is no regular file.").arg(file);
-    case repair::Status::CannotRead: return QStringLiteral("%1 cannot be repaired: reading it failed.").arg(file);
+        return QCoreApplication::translate("RepairOffer",
+                                           "%1 cannot be repaired: it cannot be opened, or it is no regular file.")
+            .arg(file);
+    case repair::Status::CannotRead:
+        return QCoreApplication::translate("RepairOffer", "%1 cannot be repaired: reading it failed.").arg(file);
     case repair::Status::CannotWrite:
         // The repaired file is written beside the damaged one, then takes its place.
-        return QStringLiteral("%1 cannot be repaired: writing it failed (is the disk full, or its folder read-only?). "
-                              "Nothing was changed.")
+        return QCoreApplication::translate(
+                   "RepairOffer",
+                   "%1 cannot be repaired: writing it failed (is the disk full, or its folder read-only?). "
+                   "Nothing was changed.")
             .arg(file);
     case repair::Status::CannotReadUndoCopy:
-        return QStringLiteral("%1 cannot be repaired: the copy the run kept of the part it was rewriting\n%2\ncannot "
-                              "be read. Nothing was changed.")
+        return QCoreApplication::translate(
+                   "RepairOffer",
+                   "%1 cannot be repaired: the copy the run kept of the part it was rewriting\n%2\ncannot "
+                   "be read. Nothing was changed.")
             .arg(file, framework::displayPath(journal.undoPath));
     case repair::Status::JournalDoesNotFit:
-        return QStringLiteral("%1 cannot be repaired: its journal does not fit the file's size, so the file has been "
-                              "changed since the run. Nothing was changed.")
+        return QCoreApplication::translate(
+                   "RepairOffer",
+                   "%1 cannot be repaired: its journal does not fit the file's size, so the file has been "
+                   "changed since the run. Nothing was changed.")
             .arg(file);
     case repair::Status::KeyDoesNotFit:
-        return QStringLiteral("%1 has not been repaired: the key or BlowFish Only is not that of the interrupted run. "
-                              "Nothing was changed.")
+        return QCoreApplication::translate(
+                   "RepairOffer",
+                   "%1 has not been repaired: the key or BlowFish Only is not that of the interrupted run. "
+                   "Nothing was changed.")
             .arg(file);
     case repair::Status::RunStillGoing:
-        return QStringLiteral("%1 has not been repaired: the run that rewrites it is still going. Nothing was changed.")
+        return QCoreApplication::translate(
+                   "RepairOffer",
+                   "%1 has not been repaired: the run that rewrites it is still going. Nothing was changed.")
             .arg(file);
     case repair::Status::FileHasOtherNames:
-        return QStringLiteral("%1 has not been repaired: it has other names (hard links), which the repair would leave "
-                              "damaged. Remove them and repair again. Nothing was changed.")
+        return QCoreApplication::translate(
+                   "RepairOffer",
+                   "%1 has not been repaired: it has other names (hard links), which the repair would leave "
+                   "damaged. Remove them and repair again. Nothing was changed.")
             .arg(file);
     case repair::Status::CannotRepairExactly:
-        return QStringLiteral("%1 cannot be repaired exactly: its journal and the record beside it do not tell how far "
-                              "the run got. Nothing was changed.")
+        return QCoreApplication::translate(
+                   "RepairOffer",
+                   "%1 cannot be repaired exactly: its journal and the record beside it do not tell how far "
+                   "the run got. Nothing was changed.")
             .arg(file);
     case repair::Status::OwnersDiffer:
-        return QStringLiteral("%1 has not been repaired: it, or the record beside its journal, belongs to another "
-                              "user, who may have put the journal there. Nothing was changed.")
+        return QCoreApplication::translate(
+                   "RepairOffer", "%1 has not been repaired: it, or the record beside its journal, belongs to another "
+                                  "user, who may have put the journal there. Nothing was changed.")
             .arg(file);
     }
     return {};
@@ -82,14 +101,16 @@ QString recoveryListText(const LeftRecoveryList& list)
     for (std::size_t i = 0; i < targets.size() && i < shownListedFiles; ++i)
         shown.push_back(framework::displayPath(targets[i]));
     if (targets.size() > shownListedFiles)
-        shown.push_back(
-            QStringLiteral("... and %1 more, all named in the list").arg(targets.size() - shownListedFiles));
-    return QStringLiteral("A run of several files was cut short. Its recovery list\n%1\nnames these files:\n\n%2\n\n"
-                          "None of them was left partly done in place: a file the run rewrote in place is either "
-                          "finished or untouched, though which of them were finished cannot be told. A file the run "
-                          "wrote to another name may be incomplete: make it again from its source.\n\n"
-                          "Delete the recovery list now?\n"
-                          "No keeps it, and you will be told again at the next start.")
+        shown.push_back(QCoreApplication::translate("RepairOffer", "... and %1 more, all named in the list")
+                            .arg(targets.size() - shownListedFiles));
+    return QCoreApplication::translate(
+               "RepairOffer",
+               "A run of several files was cut short. Its recovery list\n%1\nnames these files:\n\n%2\n\n"
+               "None of them was left partly done in place: a file the run rewrote in place is either "
+               "finished or untouched, though which of them were finished cannot be told. A file the run "
+               "wrote to another name may be incomplete: make it again from its source.\n\n"
+               "Delete the recovery list now?\n"
+               "No keeps it, and you will be told again at the next start.")
         .arg(framework::displayPath(list.path), shown.join('\n'));
 }
 
@@ -175,7 +196,8 @@ std::optional<RepairRequest> RepairOffer::askAbout(const repair::Journal& journa
         request.layerChoice = blowFishOnly ? 1 : 0;
         return request;
     }
-    TLogPasswordDialog keyDialog(&window_, window_.resources(), variant_, QStringLiteral("Key Of The Interrupted Run"),
+    TLogPasswordDialog keyDialog(&window_, window_.resources(), variant_,
+                                 QCoreApplication::translate("RepairOffer", "Key Of The Interrupted Run"),
                                  blowFishOnly);
     if (framework::runModal(keyDialog) != framework::ResultOk) return std::nullopt;
     request.key = keyDialog.key();
@@ -187,8 +209,8 @@ std::optional<RepairRequest> RepairOffer::askAbout(const repair::Journal& journa
 
 void RepairOffer::start(RepairRequest request)
 {
-    window_.window()->setWindowTitle(
-        QStringLiteral("Tarvex - Repairing: %1").arg(framework::displayPath(request.journal.filePath)));
+    window_.window()->setWindowTitle(QCoreApplication::translate("RepairOffer", "Tarvex - Repairing: %1")
+                                         .arg(framework::displayPath(request.journal.filePath)));
     window_.startDialogTimer(TEncryptDialog::RunTimer, TEncryptDialog::runTimerInterval);
     TEncryptDialog* window = &window_;
     worker_ = std::make_unique<RepairThread>(
@@ -218,10 +240,11 @@ void RepairOffer::report(const RepairRequest& request, const repair::Result& res
     const QString title = toQString(variant_.programTitle);
     const std::string& file = request.journal.filePath;
     if (result.status != repair::Status::Repaired) {
-        framework::showMessage(&window_,
-                               {failureText(result.status, request.journal) +
-                                    QStringLiteral("\n\nIts journal stays, so that it can be repaired later."),
-                                title, MessageIcon::Exclamation, MessageButtons::Ok});
+        framework::showMessage(
+            &window_,
+            {failureText(result.status, request.journal) +
+                 QCoreApplication::translate("RepairOffer", "\n\nIts journal stays, so that it can be repaired later."),
+             title, MessageIcon::Exclamation, MessageButtons::Ok});
         // The user may well have mistyped: the offer comes again at once.
         if (result.status == repair::Status::KeyDoesNotFit) pending_.push_front(request.journal);
         return;
@@ -229,9 +252,10 @@ void RepairOffer::report(const RepairRequest& request, const repair::Result& res
     const bool finishedRun = request.goal == repair::Goal::Transformed;
     QString text = withFile(finishedRun ? variant_.repairFinished : variant_.repairWentBack, file);
     if (result.decision == repair::Decision::UncertainWithoutCopy) {
-        text += QStringLiteral("\n\nNo usable copy was left of the part the run was rewriting when it stopped, so the "
-                               "repair went by the journal alone: one 64 KiB stretch of the file, where the run "
-                               "stopped, may be wrong.");
+        text += QCoreApplication::translate(
+            "RepairOffer", "\n\nNo usable copy was left of the part the run was rewriting when it stopped, so the "
+                           "repair went by the journal alone: one 64 KiB stretch of the file, where the run "
+                           "stopped, may be wrong.");
     }
     framework::showMessage(&window_, {text, title, MessageIcon::Information, MessageButtons::Ok});
 }
@@ -250,10 +274,12 @@ void RepairOffer::offerToDeleteRecoveryLists()
         const QString shownList = framework::displayPath(list.path);
         if (!list.targets) {
             declined_.insert(list.path);
-            framework::showMessage(&window_, {QStringLiteral("A run of several files was cut short, but its recovery "
-                                                             "list\n%1\ncannot be read. It is left as it is.")
-                                                  .arg(shownList),
-                                              title, MessageIcon::Exclamation, MessageButtons::Ok});
+            framework::showMessage(
+                &window_,
+                {QCoreApplication::translate("RepairOffer", "A run of several files was cut short, but its recovery "
+                                                            "list\n%1\ncannot be read. It is left as it is.")
+                     .arg(shownList),
+                 title, MessageIcon::Exclamation, MessageButtons::Ok});
             continue;
         }
         if (namedByJournal(*list.targets, journals)) continue;
@@ -264,10 +290,12 @@ void RepairOffer::offerToDeleteRecoveryLists()
         }
         if (!framework::removeRegularFile(list.path)) {
             declined_.insert(list.path);
-            framework::showMessage(&window_, {QStringLiteral("The recovery list\n%1\ncannot be deleted (is its folder "
-                                                             "read-only?). It is left as it is.")
-                                                  .arg(shownList),
-                                              title, MessageIcon::Exclamation, MessageButtons::Ok});
+            framework::showMessage(
+                &window_,
+                {QCoreApplication::translate("RepairOffer", "The recovery list\n%1\ncannot be deleted (is its folder "
+                                                            "read-only?). It is left as it is.")
+                     .arg(shownList),
+                 title, MessageIcon::Exclamation, MessageButtons::Ok});
         }
     }
 }

@@ -5,6 +5,7 @@
 #include "framework/Modal.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 
 #include <cstdio>
 #include <utility>
@@ -32,7 +33,7 @@ bool Application::start()
     initMainWindow();
     if (endStatus_) return false;
     if (!mainWindow_) {
-        startError_ = QStringLiteral("The main window could not be set up.");
+        startError_ = QCoreApplication::translate("Application", "The main window could not be set up.");
         return false;
     }
     // The client's set-up may end the process: then nothing is shown.

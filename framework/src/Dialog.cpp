@@ -50,6 +50,21 @@ public:
     }
 };
 
+// Captions in the user's language. A picture's caption (its bitmap's number)
+// and a frame's (never shown) are data and stay as they are.
+void translateCaptions(DialogTemplate& dialogTemplate)
+{
+    const auto translated = [](const QString& caption) {
+        if (caption.isEmpty()) return caption;
+        return QCoreApplication::translate("DialogTemplate", caption.toUtf8().constData());
+    };
+    dialogTemplate.caption = translated(dialogTemplate.caption);
+    for (ControlTemplate& control : dialogTemplate.controls) {
+        if (control.kind != ControlKind::Picture && control.kind != ControlKind::EtchedFrame)
+            control.caption = translated(control.caption);
+    }
+}
+
 QStringList entriesOf(const QListWidget& list)
 {
     QStringList entries;
@@ -68,8 +83,9 @@ Dialog::~Dialog() = default;
 bool Dialog::create()
 {
     if (created_) return true;
-    const auto dialogTemplate = resources_.dialogTemplate(templateName_, &createError_);
+    auto dialogTemplate = resources_.dialogTemplate(templateName_, &createError_);
     if (!dialogTemplate) return false;
+    translateCaptions(*dialogTemplate);
 
     // A small sans-serif font, so that captions fit the widths the dialog
     // units give them.

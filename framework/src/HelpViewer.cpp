@@ -4,6 +4,7 @@
 #include "framework/Modal.h"
 #include "framework/PathText.h"
 
+#include <QCoreApplication>
 #include <QTextBrowser>
 
 namespace framework {
@@ -25,8 +26,10 @@ QTextBrowser* showHelpFile(QWidget* owner, const std::string& path, const QStrin
     // still finds its help.
     const auto page = isRegularFile(path) ? readStream(path) : std::nullopt;
     if (!page) {
-        showMessage(owner, {QStringLiteral("The help file cannot be opened:\n%1").arg(displayPath(path)),
-                            QStringLiteral("Help"), MessageIcon::Exclamation, MessageButtons::Ok});
+        showMessage(
+            owner,
+            {QCoreApplication::translate("HelpViewer", "The help file cannot be opened:\n%1").arg(displayPath(path)),
+             QCoreApplication::translate("HelpViewer", "Help"), MessageIcon::Exclamation, MessageButtons::Ok});
         return nullptr;
     }
     // One help window per owner, reused when help is asked for again.

@@ -39,8 +39,13 @@ for file in "$includedir/tarvex.h" "$libdir/pkgconfig/tarvex.pc" "$datadir/mime/
 done
 for name in sealwin unsealwin; do
   # Where the program looks for its help, from its own folder.
-  [ -f "$root/$bindir/$binToData/help/$name.html" ] || fail "the help of $name is not at $bindir/$binToData/help"
+  for page in $name.html $name.de.html; do
+    [ -f "$root/$bindir/$binToData/help/$page" ] || fail "the help $page is not at $bindir/$binToData/help"
+  done
 done
+# Where the programs look for their translations, from their own folder.
+[ -f "$root/$bindir/$binToData/translations/tarvex_de.qm" ] ||
+  fail "the German translation is not at $bindir/$binToData/translations"
 for theme in 16 22 24 32 48 64 128 256; do
   for icon in apps/sealwin apps/unsealwin mimetypes/application-x-tarvex-batch; do
     [ -f "$share/icons/hicolor/${theme}x${theme}/$icon.png" ] || fail "icon ${theme}x${theme}/$icon.png is missing"

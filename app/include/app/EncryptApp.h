@@ -1,12 +1,15 @@
-// The window program's application object: splash picture, main dialog in its
-// frame, the program's folders and its stored options.
+// The window program's application object: the user's language, splash
+// picture, main dialog in its frame, the program's folders and its stored
+// options.
 #pragma once
 
 #include "services/BuildVariant.h"
 #include "services/ProgramSettings.h"
+#include "services/TranslatedVariant.h"
 
 #include "framework/Application.h"
 #include "framework/SplashWindow.h"
+#include "framework/Translations.h"
 
 #include <QPointer>
 
@@ -20,6 +23,8 @@ class TEncryptApp : public framework::Application {
 public:
     static constexpr int splashTimeout = 1000;
 
+    // `variant` holds the English texts; the program shows them in the user's
+    // language where it has a translation for it.
     TEncryptApp(ProcessState& state, const services::VariantTexts& variant, const framework::KeyboardState& keyboard);
     ~TEncryptApp() override;
 
@@ -31,6 +36,8 @@ protected:
 
 private:
     ProcessState& state_;
+    framework::Translations translations_;
+    services::TranslatedVariantTexts translatedVariant_;
     const services::VariantTexts& variant_;
     const framework::KeyboardState& keyboard_;
     services::ProgramSettings settings_;
