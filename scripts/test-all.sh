@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test twice: an optimised Release build with warnings
 # as errors (the optimiser finds warnings other builds miss), then a build
-# under AddressSanitizer and UndefinedBehaviorSanitizer.
+# under AddressSanitizer and UndefinedBehaviorSanitizer; then fuzzes every
+# reader of untrusted files for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -19,3 +20,6 @@ echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
 scripts/build.sh build-sanitize -DTARVEX_WERROR=ON -DTARVEX_SANITIZE=ON -DTARVEX_BENCH=OFF
 ASAN_OPTIONS=abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+
+echo "== Fuzzing the readers of untrusted files (clang, libFuzzer, ASan + UBSan)"
+scripts/fuzz.sh
