@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests, the benchmarks and the
 # package checks (lintian and the desktop validators) need, but only when one
-# of them is missing, so a prepared machine starts at once.
+# of them is missing, so a prepared machine starts at once. Packages named as
+# arguments are wanted too (scripts/fuzz.sh names its compiler).
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,7 @@ packages=(
   libbenchmark-dev libssl-dev
   dpkg-dev file lintian desktop-file-utils appstream mandoc shared-mime-info x11-utils
   at-spi2-core python3-pyatspi dbus xdotool
+  "$@"
 )
 
 missing=()

@@ -5,12 +5,29 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
+#include <limits>
 
 #include "Descriptor.h"
 #include "ReadAt.h"
 #include "WindowRecordFormat.h"
 
 namespace repair {
+
+namespace {
+
+// Where a run puts a window: at its first chunk's start, in a file whose
+// size an off_t holds. The fields come from the file, and a checksum anyone
+// can compute proves nothing about them: a place that wraps (a first chunk
+// of 2^48 at position 0) or lies beyond every file is none of a run's.
+bool isRunsPlace(const windowrecord::Fields& fields)
+{
+    constexpr uint64_t kLargestPosition = std::numeric_limits<int64_t>::max();
+    return fields.length <= kLargestPosition && fields.windowStart <= kLargestPosition - fields.length &&
+           fields.windowStart % 65536 == 0 && fields.firstChunk == fields.windowStart / 65536;
+}
+
+}  // namespace
 
 WindowRecordContent readWindowRecord(const std::string& recordPath)
 {
@@ -53,7 +70,7 @@ WindowRecordContent readWindowRecord(const std::string& recordPath)
         return record;
     }
     const auto fields = format::readWholeWindow(window.data(), window.size());
-    if (!fields || fields->windowStart != fields->firstChunk * 65536) return record;
+    if (!fields || !isRunsPlace(*fields)) return record;
     record.hasWindow = true;
     record.firstChunk = static_cast<int64_t>(fields->firstChunk);
     record.windowStart = static_cast<int64_t>(fields->windowStart);
