@@ -1,9 +1,10 @@
 #include "app/AuthorisationDialog.h"
 
 #include "app/EncryptDialog.h"
-#include "app/EngineGate.h"
+#include "app/EngineBusy.h"
 #include "app/KeyText.h"
 #include "app/PassWordDialog.h"
+#include "core/EngineGate.h"
 
 #include "services/Credentials.h"
 
@@ -144,7 +145,7 @@ void TAuthorisationDialog::okClicked()
     Encoded encodedUserId;
     if (!password.empty()) {
         // A run may hold the engine; the dialog then stays open for a retry.
-        const auto pass = EngineGate::tryTurnOrSay(this, variant_);
+        const auto pass = tryEngineTurnOrSay(this, variant_);
         if (!pass) return;
         const auto encode = [&](const SecretText& plain, Encoded& into) {
             std::memcpy(into.bytes.data(), plain.c_str(), plain.size());

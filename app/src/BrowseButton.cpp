@@ -1,9 +1,9 @@
 #include "app/BrowseButton.h"
 
 #include "app/EncryptDialog.h"
-#include "app/Paths.h"
 #include "app/ProcessState.h"
-#include "app/TargetFiles.h"
+#include "core/Paths.h"
+#include "core/TargetFiles.h"
 
 #include "framework/Modal.h"
 #include "framework/Platform.h"

@@ -1,8 +1,8 @@
 #include "app/CommandLine.h"
 
-#include "app/PathList.h"
-#include "app/Paths.h"
 #include "app/ProcessState.h"
+#include "core/PathList.h"
+#include "core/Paths.h"
 
 #include "framework/FileSystem.h"
 

@@ -1,6 +1,6 @@
 #include "app/ConfirmDialog.h"
 
-#include "app/OverwriteDecision.h"
+#include "core/OverwriteDecision.h"
 
 #include <array>
 #include <utility>

@@ -6,9 +6,9 @@
 #include "app/KeyText.h"
 #include "app/LogDialog.h"
 #include "app/PassWordDialog.h"
-#include "app/Paths.h"
 #include "app/ProcessState.h"
 #include "app/RunStart.h"
+#include "core/Paths.h"
 
 #include "services/ProgramSettings.h"
 

@@ -1,6 +1,6 @@
 #include "app/FilesDialog.h"
 
-#include "app/Paths.h"
+#include "core/Paths.h"
 
 #include "framework/PathText.h"
 

@@ -1,11 +1,12 @@
 #include "app/LogDialog.h"
 
 #include "app/EncryptDialog.h"
-#include "app/EngineGate.h"
+#include "app/EngineBusy.h"
 #include "app/LogExport.h"
 #include "app/LogPasswordDialog.h"
 #include "app/PassWordDialog.h"
 #include "app/ProcessState.h"
+#include "core/EngineGate.h"
 
 #include "framework/PathText.h"
 
@@ -104,7 +105,7 @@ void TLogDialog::saveToFileClicked()
     }
 
     {
-        const auto pass = EngineGate::tryTurnOrSay(this, variant_);
+        const auto pass = tryEngineTurnOrSay(this, variant_);
         if (!pass) return;
         logexport::encryptInPlace(*pass, key, text, layerChoice);
     }

@@ -2,8 +2,8 @@
 
 #include "app/ConfirmDialog.h"
 #include "app/EncryptDialog.h"
-#include "app/OverwriteDecision.h"
 #include "app/ProcessState.h"
+#include "core/OverwriteDecision.h"
 
 #include "framework/Modal.h"
 #include "framework/UserInterfaceThread.h"

@@ -3,9 +3,9 @@
 #include "app/EncryptDialog.h"
 #include "app/LogPasswordDialog.h"
 #include "app/PassWordDialog.h"
-#include "app/Paths.h"
 #include "app/ProcessState.h"
-#include "app/RecoveryList.h"
+#include "core/Paths.h"
+#include "core/RecoveryList.h"
 
 #include "framework/FileSystem.h"
 #include "framework/Modal.h"

@@ -1,6 +1,6 @@
 #include "app/RepairThread.h"
 
-#include "app/EngineGate.h"
+#include "core/EngineGate.h"
 
 #include <utility>
 

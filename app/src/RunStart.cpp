@@ -1,8 +1,8 @@
 #include "app/RunStart.h"
 
 #include "app/FolderExpansion.h"
-#include "app/Paths.h"
-#include "app/TargetFiles.h"
+#include "core/Paths.h"
+#include "core/TargetFiles.h"
 
 #include "framework/FileSystem.h"
 #include "framework/Modal.h"

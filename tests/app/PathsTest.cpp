@@ -2,10 +2,10 @@
 // target list, on real folders.
 #include "support/FolderTree.h"
 
-#include "app/FolderSafety.h"
 #include "app/InstallLayout.h"
-#include "app/Paths.h"
-#include "app/TargetFiles.h"
+#include "core/FolderSafety.h"
+#include "core/Paths.h"
+#include "core/TargetFiles.h"
 
 #include "framework/Platform.h"
 

@@ -3,8 +3,6 @@
 // answer.
 #pragma once
 
-#include <QString>
-
 #include <functional>
 #include <optional>
 #include <string>
@@ -24,8 +22,8 @@ enum class OverwriteOutcome { Proceed, Skip, Stop };
 // for ordinary files, and for programs) live as long as the object.
 class OverwriteDecision {
 public:
-    // Shows the question and returns an OverwriteAnswer.
-    using Ask = std::function<int(const QString& question)>;
+    // Shows the question (UTF-8 text) and returns an OverwriteAnswer.
+    using Ask = std::function<int(const std::string& question)>;
 
     explicit OverwriteDecision(Ask ask);
 

@@ -2,12 +2,11 @@
 // folder the program is installed in, and the root of the file system.
 #pragma once
 
-#include "services/BuildVariant.h"
-
-#include <QString>
+#include "services/VariantTable.h"
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 enum class RefusalKind { SystemFolder = 1, ProgramFolder = 2, FileSystemRoot = 3 };
@@ -26,4 +25,4 @@ struct GuardedFolders {
 std::optional<RefusalKind> checkFolderSafety(const std::string& folder, const GuardedFolders& guarded);
 
 // The text that tells the user why a folder was refused.
-QString refusalText(RefusalKind kind, const services::VariantTexts& variant);
+std::string_view refusalText(RefusalKind kind, const services::VariantTexts& variant);

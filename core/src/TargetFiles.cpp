@@ -1,14 +1,13 @@
-#include "app/TargetFiles.h"
+#include "core/TargetFiles.h"
 
-#include "app/Paths.h"
-
-#include "framework/Platform.h"
+#include "core/FileSystem.h"
+#include "core/Paths.h"
 
 void setTargetDirectory(services::StringList& targetFiles, const std::string& folder)
 {
     targetFiles.clear();
     targetFiles.add(targetDirectoryMarker);
-    targetFiles.add(framework::ensureTrailingSeparator(folder));
+    targetFiles.add(core::ensureTrailingSeparator(folder));
 }
 
 std::optional<std::string> targetDirectory(const services::StringList& targetFiles)

@@ -1,9 +1,8 @@
-#include "app/FolderSafety.h"
+#include "core/FolderSafety.h"
 
-#include "app/Paths.h"
+#include "core/Paths.h"
 
-#include "framework/FileSystem.h"
-#include "framework/Platform.h"
+#include "core/FileSystem.h"
 
 #include <algorithm>
 
@@ -14,7 +13,7 @@ namespace {
 std::vector<std::string> formsOf(const std::string& folder)
 {
     std::vector<std::string> forms{folder};
-    const std::string resolved = framework::resolvedPath(folder);
+    const std::string resolved = core::resolvedPath(folder);
     if (!resolved.empty() && resolved != folder) forms.push_back(resolved);
     return forms;
 }
@@ -25,8 +24,7 @@ bool isSystemFolder(const std::string& form, const std::vector<std::string>& sys
 {
     if (systemFolders.empty()) return true;
     return std::any_of(systemFolders.begin(), systemFolders.end(), [&](const std::string& systemFolder) {
-        return equalIgnoringCase(form, systemFolder) ||
-               form.starts_with(framework::ensureTrailingSeparator(systemFolder));
+        return equalIgnoringCase(form, systemFolder) || form.starts_with(core::ensureTrailingSeparator(systemFolder));
     });
 }
 
@@ -49,14 +47,14 @@ std::optional<RefusalKind> checkFolderSafety(const std::string& folder, const Gu
     for (const std::string& form : forms) {
         if (isProgramFolder(form, programFolderForms)) return RefusalKind::ProgramFolder;
     }
-    if (framework::isFileSystemRoot(folder)) return RefusalKind::FileSystemRoot;
+    if (core::isFileSystemRoot(folder)) return RefusalKind::FileSystemRoot;
     return std::nullopt;
 }
 
-QString refusalText(RefusalKind kind, const services::VariantTexts& variant)
+std::string_view refusalText(RefusalKind kind, const services::VariantTexts& variant)
 {
     std::string_view text = variant.rootRefusal;
     if (kind == RefusalKind::SystemFolder) text = variant.systemFolderRefusal;
     else if (kind == RefusalKind::ProgramFolder) text = variant.programFolderRefusal;
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return text;
 }

@@ -1,7 +1,6 @@
-#include "app/Paths.h"
+#include "core/Paths.h"
 
-#include "framework/FileSystem.h"
-#include "framework/Platform.h"
+#include "core/FileSystem.h"
 
 #include <algorithm>
 
@@ -12,19 +11,19 @@ bool equalIgnoringCase(const std::string& first, const std::string& second)
                       [&](char a, char b) { return lower(a) == lower(b); });
 }
 
-bool isFilePath(const std::string& path) { return framework::opensAsRegularFile(path); }
+bool isFilePath(const std::string& path) { return core::opensAsRegularFile(path); }
 
-bool isFolderPath(const std::string& path) { return framework::opensAsFolder(path); }
+bool isFolderPath(const std::string& path) { return core::opensAsFolder(path); }
 
 std::string fileNamePart(const std::string& path)
 {
-    const std::size_t separator = path.rfind(framework::pathSeparator);
+    const std::size_t separator = path.rfind(core::pathSeparator);
     return separator == std::string::npos ? path : path.substr(separator + 1);
 }
 
 std::string folderPart(const std::string& path)
 {
-    const std::string text = isFolderPath(path) ? framework::ensureTrailingSeparator(path) : path;
-    const std::size_t separator = text.rfind(framework::pathSeparator);
+    const std::string text = isFolderPath(path) ? core::ensureTrailingSeparator(path) : path;
+    const std::size_t separator = text.rfind(core::pathSeparator);
     return separator == std::string::npos ? text : text.substr(0, separator);
 }

@@ -1,6 +1,4 @@
-#include "app/EngineGate.h"
-
-#include "framework/Modal.h"
+#include "core/EngineGate.h"
 
 std::mutex& EngineGate::engine()
 {
@@ -15,17 +13,6 @@ std::optional<EngineGate::Pass> EngineGate::tryTurn()
     std::unique_lock<std::mutex> lock(engine(), std::try_to_lock);
     if (!lock.owns_lock()) return std::nullopt;
     return Pass(std::move(lock));
-}
-
-std::optional<EngineGate::Pass> EngineGate::tryTurnOrSay(QWidget* owner, const services::VariantTexts& variant)
-{
-    auto pass = tryTurn();
-    if (!pass) {
-        framework::showMessage(owner,
-                               {services::toQString(variant.engineBusy), services::toQString(variant.programTitle),
-                                framework::MessageIcon::Exclamation, framework::MessageButtons::Ok});
-    }
-    return pass;
 }
 
 int EngineGate::Pass::transformFile(const char* key, const char* source, const char* target, int direction,

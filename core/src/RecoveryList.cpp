@@ -1,7 +1,6 @@
-#include "app/RecoveryList.h"
+#include "core/RecoveryList.h"
 
-#include "framework/FileSystem.h"
-#include "framework/Platform.h"
+#include "core/FileSystem.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -77,7 +76,7 @@ std::unique_ptr<RecoveryList> RecoveryList::create(const std::vector<std::string
         }
         // Locked for the run's whole life, so that a second window in this
         // folder does not take the list of a live run for one left behind.
-        if (flock(descriptor, LOCK_EX | LOCK_NB) == 0 && framework::writeDurably(descriptor, content))
+        if (flock(descriptor, LOCK_EX | LOCK_NB) == 0 && core::writeDurably(descriptor, content))
             return std::unique_ptr<RecoveryList>(new RecoveryList(name, descriptor));
         unlink(name.c_str());
         close(descriptor);
@@ -96,11 +95,10 @@ RecoveryList::~RecoveryList()
 std::vector<LeftRecoveryList> findLeftRecoveryLists(const std::string& folder)
 {
     std::vector<std::string> names;
-    for (const framework::FolderEntry& entry :
-         framework::listFolder(folder).value_or(std::vector<framework::FolderEntry>{})) {
+    for (const core::FolderEntry& entry : core::listFolder(folder).value_or(std::vector<core::FolderEntry>{})) {
         // Another user's list in a shared folder is theirs to deal with.
         if (!entry.isFolder && !listNumber(entry.name).empty() &&
-            framework::isOwnRegularFile(framework::ensureTrailingSeparator(folder) + entry.name))
+            core::isOwnRegularFile(core::ensureTrailingSeparator(folder) + entry.name))
             names.push_back(entry.name);
     }
     // The numbers are the times the runs began; the names have no leading
@@ -111,9 +109,9 @@ std::vector<LeftRecoveryList> findLeftRecoveryLists(const std::string& folder)
     });
     std::vector<LeftRecoveryList> lists;
     for (const std::string& name : names) {
-        std::string path = framework::ensureTrailingSeparator(folder) + name;
+        std::string path = core::ensureTrailingSeparator(folder) + name;
         if (heldByLiveRun(path)) continue;
-        const std::optional<std::string> content = framework::readStream(path);
+        const std::optional<std::string> content = core::readStream(path);
         std::optional<std::vector<std::string>> targets;
         if (content) targets = linesOf(*content);
         lists.push_back({std::move(path), std::move(targets)});

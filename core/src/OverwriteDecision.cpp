@@ -1,8 +1,7 @@
-#include "app/OverwriteDecision.h"
+#include "core/OverwriteDecision.h"
 
-#include "app/Paths.h"
-
-#include "framework/PathText.h"
+#include "core/FileSystem.h"
+#include "core/Paths.h"
 
 #include <algorithm>
 #include <utility>
@@ -25,16 +24,13 @@ OverwriteDecision::OverwriteDecision(Ask ask) : ask_(std::move(ask)) {}
 OverwriteOutcome OverwriteDecision::decide(const std::string& target)
 {
     if (!isFilePath(target)) return OverwriteOutcome::Proceed;
-    const QString shown = framework::displayPath(target);
+    const std::string shown = core::shownPath(target);
     if (const auto kind = checkProgramKind(target)) {
         if (yesToAllPrograms_) return OverwriteOutcome::Proceed;
-        const QString question = QStringLiteral("The file %1 is %2. Do you want to overwrite it ?")
-                                     .arg(shown, QString::fromStdString(*kind));
-        return answered(ask_(question), true);
+        return answered(ask_("The file " + shown + " is " + *kind + ". Do you want to overwrite it ?"), true);
     }
     if (yesToAll_) return OverwriteOutcome::Proceed;
-    return answered(ask_(QStringLiteral("The file %1 already exists. Do you want to overwrite it ?").arg(shown)),
-                    false);
+    return answered(ask_("The file " + shown + " already exists. Do you want to overwrite it ?"), false);
 }
 
 OverwriteOutcome OverwriteDecision::answered(int answer, bool program)

@@ -1,17 +1,12 @@
 // The one way into the engine. The engine keeps its working state for the
-// whole process, so no two calls may overlap: every call of the window
-// programs goes through a pass of this gate, and only one pass exists at a
-// time.
+// whole process, so no two calls may overlap: every call of the programs goes
+// through a pass of this gate, and only one pass exists at a time.
 #pragma once
-
-#include "services/BuildVariant.h"
 
 #include "tarvex.h"
 
 #include <mutex>
 #include <optional>
-
-class QWidget;
 
 class EngineGate {
 public:
@@ -35,8 +30,6 @@ public:
     // For the user-interface thread, which must never wait behind a running
     // transform: nothing while another pass is held.
     static std::optional<Pass> tryTurn();
-    // tryTurn(), telling the user why nothing happens when the engine is busy.
-    static std::optional<Pass> tryTurnOrSay(QWidget* owner, const services::VariantTexts& variant);
 
 private:
     static std::mutex& engine();

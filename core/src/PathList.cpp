@@ -1,6 +1,6 @@
-#include "app/PathList.h"
+#include "core/PathList.h"
 
-#include "framework/FileSystem.h"
+#include "core/FileSystem.h"
 
 std::vector<std::string> listLines(const std::string& content)
 {
@@ -19,7 +19,7 @@ std::vector<std::string> listLines(const std::string& content)
 
 std::optional<std::vector<std::string>> readPathList(const std::string& name)
 {
-    const auto content = framework::readStream(name);
+    const auto content = core::readStream(name);
     if (!content) return std::nullopt;
     return listLines(*content);
 }
