@@ -109,9 +109,7 @@ RunStartResult startRun(const RunStartInputs& inputs, SelectionLists lists, cons
         return result;
     }
     if (inputs.key.size() < shortestKey || inputs.key.size() > longestKey) {
-        refuse(owner, variant,
-               QStringLiteral("You must enter a key that is at least 8 characters in length but no more than 88 "
-                              "characters"));
+        refuse(owner, variant, toQString(keyLengthRefusal));
         return result;
     }
     if (!inputs.usingLoginKey && !confirmKey(inputs.key)) return result;
