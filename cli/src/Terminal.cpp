@@ -20,7 +20,7 @@ struct termios echoSettings {};
 
 void restoreEchoAndDie(int signal)
 {
-    tcsetattr(echoDescriptor, TCSAFLUSH, &echoSettings);
+    tcsetattr(echoDescriptor, TCSANOW, &echoSettings);
     ::signal(signal, SIG_DFL);
     raise(signal);
 }
@@ -40,12 +40,12 @@ public:
         struct termios silent = echoSettings;
         silent.c_lflag &= ~static_cast<tcflag_t>(ECHO);
         silent.c_lflag |= ECHONL;
-        active_ = tcsetattr(descriptor, TCSAFLUSH, &silent) == 0;
+        active_ = tcsetattr(descriptor, TCSANOW, &silent) == 0;
     }
     ~EchoOff()
     {
         if (echoDescriptor < 0) return;
-        if (active_) tcsetattr(echoDescriptor, TCSAFLUSH, &echoSettings);
+        if (active_) tcsetattr(echoDescriptor, TCSANOW, &echoSettings);
         for (std::size_t i = 0; i < std::size(endingSignals); ++i) sigaction(endingSignals[i], &previous_[i], nullptr);
         echoDescriptor = -1;
     }
@@ -97,12 +97,14 @@ bool Terminal::readLineInto(std::string& line)
 
 std::optional<SecretText> Terminal::readHidden(const std::string& prompt)
 {
-    write(prompt);
     std::string line;
     line.reserve(256);
     bool complete = false;
     {
+        // The echo goes before the prompt shows, so nothing typed after it
+        // is ever seen; what was typed ahead is kept, not thrown away.
         const EchoOff hidden(descriptor_);
+        write(prompt);
         complete = readLineInto(line);
     }
     std::optional<SecretText> typed;

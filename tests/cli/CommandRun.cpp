@@ -37,8 +37,9 @@ void writeAll(int descriptor, const std::string& text)
     }
 }
 
-// Reads the descriptors to their ends, each into its text.
-void drain(std::vector<std::pair<int, std::string*>> sources)
+// Reads the descriptors to their ends, each into its text. Whether the time
+// ran out first.
+bool drain(std::vector<std::pair<int, std::string*>> sources)
 {
     const auto deadline = std::chrono::steady_clock::now() + timeLimit;
     while (!sources.empty() && std::chrono::steady_clock::now() < deadline) {
@@ -53,10 +54,14 @@ void drain(std::vector<std::pair<int, std::string*>> sources)
             else if (got == 0 || errno != EINTR) sources.erase(sources.begin() + static_cast<std::ptrdiff_t>(i));
         }
     }
+    return !sources.empty();
 }
 
-void wait(pid_t child, bool& exited, int& status)
+// A program still going after the time limit is stopped, so that a hang
+// fails its test instead of stopping the suite.
+void wait(pid_t child, bool timedOut, bool& exited, int& status)
 {
+    if (timedOut) kill(child, SIGKILL);
     int raw = 0;
     while (waitpid(child, &raw, 0) < 0 && errno == EINTR) {}
     exited = WIFEXITED(raw);
@@ -89,10 +94,10 @@ Outcome run(const std::string& program, const std::vector<std::string>& argument
     close(in[1]);
     close(key[1]);
     Outcome outcome;
-    drain({{out[0], &outcome.output}, {err[0], &outcome.errors}});
+    const bool timedOut = drain({{out[0], &outcome.output}, {err[0], &outcome.errors}});
     close(out[0]);
     close(err[0]);
-    wait(child, outcome.exited, outcome.status);
+    wait(child, timedOut, outcome.exited, outcome.status);
     return outcome;
 }
 
@@ -105,19 +110,23 @@ TerminalOutcome runOnTerminal(const std::string& program, const std::vector<std:
     if (child == 0) execute(program, arguments);
     TerminalOutcome outcome;
     const auto deadline = std::chrono::steady_clock::now() + timeLimit;
+    bool timedOut = true;
     while (std::chrono::steady_clock::now() < deadline) {
         pollfd readable{terminal, POLLIN, 0};
         if (poll(&readable, 1, 1000) <= 0) continue;
         char piece[4096];
         const ssize_t got = read(terminal, piece, sizeof piece);
         // The terminal reports an error once the program has gone.
-        if (got <= 0) break;
+        if (got <= 0) {
+            timedOut = false;
+            break;
+        }
         outcome.shown.append(piece, static_cast<std::size_t>(got));
         const std::string typed = respond(outcome.shown);
         writeAll(terminal, typed);
     }
     close(terminal);
-    wait(child, outcome.exited, outcome.status);
+    wait(child, timedOut, outcome.exited, outcome.status);
     return outcome;
 }
 
