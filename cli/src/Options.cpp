@@ -1,5 +1,6 @@
 #include "Options.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace cli {
@@ -165,6 +166,10 @@ private:
     ParsedOptions checked()
     {
         if (options_.keyDescriptor && options_.keyFile) return failed("--key-fd and --key-file exclude each other");
+        const bool listOnStandardInput =
+            std::find(options_.lists.begin(), options_.lists.end(), "-") != options_.lists.end();
+        if (options_.keyDescriptor == 0 && listOnStandardInput)
+            return failed("the key and a list cannot both come from standard input");
         if (options_.action != Action::Repair && options_.paths.empty() && options_.lists.empty())
             return failed("no files given");
         return {options_, {}};

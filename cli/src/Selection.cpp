@@ -114,10 +114,13 @@ private:
         result_.selection.sources.add(path);
     }
 
+    // A file only for one source named by itself; whatever a walk or a list
+    // found goes into a folder, however many files that was.
     bool wantsFolder() const
     {
         const std::string& output = *options_.output;
-        return result_.selection.sources.count() > 1 || output.ends_with('/') || isFolderPath(output);
+        return result_.selection.sources.count() > 1 || options_.recursive || !options_.lists.empty() ||
+               output.ends_with('/') || isFolderPath(output);
     }
 
     void chooseTargets()

@@ -123,6 +123,7 @@ TEST_F(Command, RefusalsTouchNothingAndExitWith2)
     writeFile("a.bin", testsupport::randomBytes(3000, 5));
     const Bytes before = readFile("a.bin");
     writeText("short.txt", "seven!!\n");
+    writeText("latin1.txt", "caf\xE9 latte key\n");
     fs::create_directories("out");
     writeFile("out/a.bin", {1, 2, 3});
     fs::create_directories("other");
@@ -134,6 +135,7 @@ TEST_F(Command, RefusalsTouchNothingAndExitWith2)
     const std::vector<Case> cases = {
         {{"encrypt", "--key-file", "short.txt", "a.bin"},
          "You must enter a key that is at least 8 characters in length but no more than 88 characters"},
+        {{"encrypt", "--key-file", "latin1.txt", "a.bin"}, "the key is not UTF-8 text"},
         {{"encrypt", "--key=a key of several words", "a.bin"}, "a key is never taken as an argument"},
         {{"encrypt", "-k", "a key of several words", "a.bin"}, "a key is never taken as an argument"},
         {{"encrypt", "a.bin"}, "no key: there is no terminal to type it at"},
@@ -146,6 +148,7 @@ TEST_F(Command, RefusalsTouchNothingAndExitWith2)
         {{"encrypt", "--key-fd", "3", "a.bin", "missing"}, "missing: no such file"},
         {{"encrypt", "--key-fd", "3", "-o", "out", "-r", "tree", "other/one.bin"},
          "out/one.bin would be written by two files"},
+        {{"encrypt", "--key-fd", "0", "-l", "-"}, "the key and a list cannot both come from standard input"},
         {{"shred", "a.bin"}, "unknown command 'shred'"},
     };
     for (const Case& refused : cases) {
