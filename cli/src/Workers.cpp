@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -42,7 +43,15 @@ public:
         current_ = indexes_[static_cast<std::size_t>(index)];
         send(pipe_, {Report::Started, current_, 0});
     }
-    void showProgress(int percent) override { send(pipe_, {Report::Progress, current_, percent}); }
+    // The line is redrawn a few times a second: more reports would cost the
+    // run a write for every percent of every small file.
+    void showProgress(int percent) override
+    {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - lastProgress_ < progressInterval) return;
+        lastProgress_ = now;
+        send(pipe_, {Report::Progress, current_, percent});
+    }
     // The overwrite question was settled before the workers began.
     int askOverwrite(const std::string&) override { return AnswerCancel; }
     bool goOnWithoutRecoveryList(const std::string&) override
@@ -57,9 +66,12 @@ public:
     }
 
 private:
+    static constexpr auto progressInterval = std::chrono::milliseconds(50);
+
     int pipe_;
     std::vector<int> indexes_;
     int32_t current_ = -1;
+    std::chrono::steady_clock::time_point lastProgress_;
 };
 
 // Worker `worker` of `workers` takes every workers-th file from its own
