@@ -47,6 +47,8 @@ protected:
         writeFile("tree/two.txt", testsupport::randomBytes(7, 2));
         writeFile("tree/sub/three.bin", testsupport::randomBytes(98304, 3));
         writeFile("tree/sub/deeper/four.bin", testsupport::randomBytes(1, 4));
+        // A name that is no UTF-8: file names are bytes.
+        writeFile("tree/sub/caf\xE9.bin", testsupport::randomBytes(3000, 5));
     }
     cli_test::Outcome withKey(std::vector<std::string> arguments, const std::string& standardInput = {})
     {
@@ -83,7 +85,7 @@ TEST_F(Command, AWalkedTreeIntoAFolderIsTheSameWhateverTheNumberOfWorkers)
         const auto result = withKey({"encrypt", "-r", "-j", jobs, "-o", "out" + jobs, "tree"});
         ASSERT_EQ(result.status, 0) << result.errors;
         for (const std::string file :
-             {"tree/one.bin", "tree/two.txt", "tree/sub/three.bin", "tree/sub/deeper/four.bin"})
+             {"tree/one.bin", "tree/two.txt", "tree/sub/three.bin", "tree/sub/deeper/four.bin", "tree/sub/caf\xE9.bin"})
             EXPECT_EQ(readFile("out" + jobs + "/" + fs::path(file).filename().string()), engineResult(file, 1, 0))
                 << file << " with -j " << jobs;
     }
@@ -145,7 +147,7 @@ TEST_F(Command, RefusalsTouchNothingAndExitWith2)
          "/: This is the root on the system disk. Permission to decrypt it is denied"},
         {{"encrypt", "--key-fd", "3", "tree"}, "tree is a folder: -r walks it"},
         {{"encrypt", "--key-fd", "3", "-o", "out", "a.bin"}, "out/a.bin already exists: -y overwrites it"},
-        {{"encrypt", "--key-fd", "3", "a.bin", "missing"}, "missing: no such file"},
+        {{"encrypt", "--key-fd", "3", "a.bin", "missing\xFF"}, "missing\\xFF: no such file"},
         {{"encrypt", "--key-fd", "3", "-o", "out", "-r", "tree", "other/one.bin"},
          "out/one.bin would be written by two files"},
         {{"encrypt", "--key-fd", "0", "-l", "-"}, "the key and a list cannot both come from standard input"},
