@@ -137,8 +137,14 @@ int runTransform(const Options& options)
     progress.finish();
     if (failures.empty()) return doneStatus;
     say(std::string(variant.runFailures));
-    for (const WorkFailure& failure : failures)
+    bool cutShortInPlace = false;
+    for (const WorkFailure& failure : failures) {
         std::cerr << "  " << core::shownPath(selection.sources.getAt(failure.index)) << ": " << failure.reason << '\n';
+        if (failure.cutShort && selection.sources.getAt(failure.index) == selection.targets.getAt(failure.index))
+            cutShortInPlace = true;
+    }
+    if (cutShortInPlace)
+        say("a file cut short in place may be partly transformed: tarvex repair, in this folder, puts it right");
     return failedStatus;
 }
 

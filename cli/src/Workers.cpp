@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -108,6 +109,66 @@ struct Worker {
     std::vector<int> indexes;
 };
 
+// While the workers run, a signal that would end the command goes on to
+// them, and the command waits for them to stop: it then names the files they
+// left, instead of dying without a word.
+pid_t* forwardedWorkers = nullptr;
+volatile sig_atomic_t forwardedCount = 0;
+
+void forwardToWorkers(int signal)
+{
+    for (sig_atomic_t i = 0; i < forwardedCount; ++i) kill(forwardedWorkers[i], signal);
+}
+
+constexpr int stoppingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+class SignalsToWorkers {
+public:
+    explicit SignalsToWorkers(int workers) : pids_(static_cast<std::size_t>(workers))
+    {
+        forwardedWorkers = pids_.data();
+        forwardedCount = 0;
+        struct sigaction action {};
+        action.sa_handler = forwardToWorkers;
+        sigemptyset(&action.sa_mask);
+        for (std::size_t i = 0; i < std::size(stoppingSignals); ++i)
+            sigaction(stoppingSignals[i], &action, &previous_[i]);
+    }
+    ~SignalsToWorkers()
+    {
+        for (std::size_t i = 0; i < std::size(stoppingSignals); ++i)
+            sigaction(stoppingSignals[i], &previous_[i], nullptr);
+        forwardedCount = 0;
+        forwardedWorkers = nullptr;
+    }
+    SignalsToWorkers(const SignalsToWorkers&) = delete;
+    SignalsToWorkers& operator=(const SignalsToWorkers&) = delete;
+
+    // Forks with the signals held, so that none is lost or handled twice
+    // between the fork and the worker's own handling: the worker takes them
+    // as any program does, the command forwards them from then on.
+    pid_t startWorker()
+    {
+        sigset_t stopping, before;
+        sigemptyset(&stopping);
+        for (const int signal : stoppingSignals) sigaddset(&stopping, signal);
+        sigprocmask(SIG_BLOCK, &stopping, &before);
+        const pid_t pid = fork();
+        if (pid == 0) {
+            for (const int signal : stoppingSignals) ::signal(signal, SIG_DFL);
+        } else if (pid > 0) {
+            pids_[static_cast<std::size_t>(forwardedCount)] = pid;
+            forwardedCount = forwardedCount + 1;
+        }
+        sigprocmask(SIG_SETMASK, &before, nullptr);
+        return pid;
+    }
+
+private:
+    std::vector<pid_t> pids_;
+    struct sigaction previous_[std::size(stoppingSignals)]{};
+};
+
 // Why a worker that did not end by itself stopped.
 std::string endingOf(int status)
 {
@@ -151,7 +212,10 @@ public:
                 result.reason = ending + " before it reached the file";
             } else if (!runningSeen) {
                 runningSeen = true;
-                if (result.reason.empty()) result.reason = ending + " while it ran";
+                if (result.reason.empty()) {
+                    result.reason = ending + " while it ran";
+                    result.cutShort = true;
+                }
             }
         }
     }
@@ -160,7 +224,8 @@ public:
     {
         std::vector<WorkFailure> failures;
         for (std::size_t i = 0; i < results_.size(); ++i) {
-            if (!results_[i].reason.empty()) failures.push_back({static_cast<int>(i), results_[i].reason});
+            if (!results_[i].reason.empty())
+                failures.push_back({static_cast<int>(i), results_[i].reason, results_[i].cutShort});
         }
         return failures;
     }
@@ -169,6 +234,7 @@ private:
     struct FileResult {
         bool started = false;
         std::string reason;  // why the file failed; empty when it did not
+        bool cutShort = false;
     };
 
     const Selection& selection_;
@@ -192,9 +258,10 @@ std::vector<WorkFailure> runWorkers(const WorkRequest& request, const services::
     }
     std::fflush(nullptr);
     std::vector<Worker> started;
+    SignalsToWorkers signals(workers);
     for (int worker = 0; worker < workers; ++worker) {
         std::vector<int> indexes = shareOf(worker, workers, count);
-        const pid_t pid = fork();
+        const pid_t pid = signals.startWorker();
         if (pid == 0) {
             close(ends[0]);
             work(request, variant, ends[1], std::move(indexes));

@@ -40,6 +40,7 @@ public:
 struct WorkFailure {
     int index;
     std::string reason;
+    bool cutShort = false;  // the file's worker stopped while it ran
 };
 
 // Runs every file of the selection; the failures, in the selection's order.

@@ -39,7 +39,7 @@ void writeAll(int descriptor, const std::string& text)
 
 // Reads the descriptors to their ends, each into its text. Whether the time
 // ran out first.
-bool drain(std::vector<std::pair<int, std::string*>> sources)
+bool drain(std::vector<std::pair<int, std::string*>> sources, const std::function<void()>& onMore)
 {
     const auto deadline = std::chrono::steady_clock::now() + timeLimit;
     while (!sources.empty() && std::chrono::steady_clock::now() < deadline) {
@@ -50,8 +50,10 @@ bool drain(std::vector<std::pair<int, std::string*>> sources)
             if (waiting[i].revents == 0) continue;
             char piece[4096];
             const ssize_t got = read(sources[i].first, piece, sizeof piece);
-            if (got > 0) sources[i].second->append(piece, static_cast<std::size_t>(got));
-            else if (got == 0 || errno != EINTR) sources.erase(sources.begin() + static_cast<std::ptrdiff_t>(i));
+            if (got > 0) {
+                sources[i].second->append(piece, static_cast<std::size_t>(got));
+                if (onMore) onMore();
+            } else if (got == 0 || errno != EINTR) sources.erase(sources.begin() + static_cast<std::ptrdiff_t>(i));
         }
     }
     return !sources.empty();
@@ -94,7 +96,10 @@ Outcome run(const std::string& program, const std::vector<std::string>& argument
     close(in[1]);
     close(key[1]);
     Outcome outcome;
-    const bool timedOut = drain({{out[0], &outcome.output}, {err[0], &outcome.errors}});
+    const auto onMore = [&] {
+        if (input.whileRunning) input.whileRunning(child, outcome.errors);
+    };
+    const bool timedOut = drain({{out[0], &outcome.output}, {err[0], &outcome.errors}}, onMore);
     close(out[0]);
     close(err[0]);
     wait(child, timedOut, outcome.exited, outcome.status);

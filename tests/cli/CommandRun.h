@@ -3,6 +3,8 @@
 // that a script types into.
 #pragma once
 
+#include <sys/types.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -20,6 +22,9 @@ struct Input {
     std::string standardInput;
     // Written to descriptor 3 of the program.
     std::string descriptor3;
+    // Called with the program's process and its standard error so far,
+    // whenever more comes.
+    std::function<void(pid_t program, const std::string& errors)> whileRunning;
 };
 
 // The program runs in a session of its own, so it has no terminal.

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -54,7 +55,7 @@ protected:
     {
         arguments.insert(arguments.begin() + 1, "--key-fd");
         arguments.insert(arguments.begin() + 2, "3");
-        return run(tarvex, arguments, {standardInput, key + "\n"});
+        return run(tarvex, arguments, {standardInput, key + "\n", {}});
     }
 };
 
@@ -154,7 +155,7 @@ TEST_F(Command, RefusalsTouchNothingAndExitWith2)
         {{"shred", "a.bin"}, "unknown command 'shred'"},
     };
     for (const Case& refused : cases) {
-        const auto result = run(tarvex, refused.arguments, {"", key + "\n"});
+        const auto result = run(tarvex, refused.arguments, {"", key + "\n", {}});
         EXPECT_TRUE(result.exited);
         EXPECT_EQ(result.status, 2) << refused.arguments[1];
         EXPECT_NE(result.errors.find(refused.error), std::string::npos) << result.errors;
@@ -176,6 +177,30 @@ TEST_F(Command, APartialFailureNamesTheFileAndWhyAndExitsWith1)
         << result.errors;
     EXPECT_EQ(result.errors.find("one.bin"), std::string::npos) << result.errors;
     EXPECT_EQ(readFile("out/one.bin"), engineResult("tree/one.bin", 1, 0));
+}
+
+TEST_F(Command, ARunCutShortNamesItsFileAndTheRepairPutsItBack)
+{
+    writeFile("big.bin", testsupport::randomBytes(96 << 20, 12));
+    const Bytes plain = readFile("big.bin");
+    bool stopped = false;
+    cli_test::Input input{"", key + "\n", [&](pid_t program, const std::string& errors) {
+                              // Stopped once the line shows some of the file done.
+                              if (stopped || errors.find_first_of("123456789") == std::string::npos) return;
+                              stopped = true;
+                              kill(program, SIGTERM);
+                          }};
+    const auto cut = run(tarvex, {"encrypt", "--progress", "--key-fd", "3", "big.bin"}, input);
+    if (cut.status == 0) GTEST_SKIP() << "the run ended before it could be cut short";
+    EXPECT_EQ(cut.status, 1);
+    EXPECT_NE(cut.errors.find("big.bin: the worker process was ended by signal 15 while it ran"), std::string::npos)
+        << cut.errors;
+    EXPECT_NE(cut.errors.find("tarvex repair"), std::string::npos);
+
+    const auto repaired = withKey({"repair"});
+    EXPECT_EQ(repaired.status, 0) << repaired.output;
+    EXPECT_NE(repaired.output.find("big.bin is now wholly plaintext"), std::string::npos) << repaired.output;
+    EXPECT_EQ(readFile("big.bin"), plain);
 }
 
 TEST_F(Command, RepairSpeaksAsMendkitDoes)
