@@ -14,7 +14,6 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
-#include <optional>
 
 namespace cli {
 
