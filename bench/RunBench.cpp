@@ -3,7 +3,7 @@
 // costs.
 #include "RunBench.h"
 
-#include "app/ProcessFiles.h"
+#include "app/RunWindow.h"
 
 #include "services/StringList.h"
 

@@ -42,5 +42,5 @@ with open(sys.argv[1], 'w', encoding='utf-8') as out:
 PYTHON
 
 "$lupdate" -locations none -no-obsolete -tr-function-alias QT_TRANSLATE_NOOP+=TRANSLATABLE \
-  app/src app/include framework/src framework/include services/src services/include "$captions" \
+  app/src app/include core/src core/include framework/src framework/include services/src services/include "$captions" \
   -ts translations/tarvex_de.ts

@@ -228,6 +228,101 @@ Manual mendkit()
     return m;
 }
 
+Manual commandLine()
+{
+    Manual m;
+    m.name = "tarvex";
+    m.summary = "encrypt, decrypt and repair files from a command line";
+    m.synopsis = {
+        {required({literal("encrypt")}), optional({literal("-b")}), optional({literal("-r")}),
+         optional({literal("-y")}), optional({literal("-q")}), optional({literal("-j"), placeholder("jobs")}),
+         optional({literal("-o"), placeholder("output")}), optional({literal("-l"), placeholder("listfile")}),
+         optional({literal("--key-fd"), placeholder("fd")}), optional({literal("--key-file"), placeholder("file")}),
+         optional({placeholder("path"), plain("...")})},
+        {required({literal("decrypt")}), optional({literal("-b")}), optional({literal("-r")}),
+         optional({literal("-y")}), optional({literal("-q")}), optional({literal("-j"), placeholder("jobs")}),
+         optional({literal("-o"), placeholder("output")}), optional({literal("-l"), placeholder("listfile")}),
+         optional({literal("--key-fd"), placeholder("fd")}), optional({literal("--key-file"), placeholder("file")}),
+         optional({placeholder("path"), plain("...")})},
+        {required({literal("repair")}), optional({literal("--finish")}), optional({literal("-b")}),
+         optional({literal("--key-fd"), placeholder("fd")}), optional({literal("--key-file"), placeholder("file")}),
+         optional({placeholder("journal"), plain("...")})},
+        {required({literal("--help")})},
+        {required({literal("--version")})},
+    };
+    m.description = {
+        "Tarvex encrypts and decrypts files as sealwin and unsealwin do, byte for byte, for scripts and servers: "
+        "a file encrypted by one is decrypted by the other. It never opens a window and never asks a question "
+        "that has no terminal to answer it.",
+        "Without -o each file is transformed in place. The run keeps a journal in the current folder while a file "
+        "is rewritten, so that tarvex repair (or mendkit) can put right a file that a run cut short left partly "
+        "transformed. With -o the results go into a file (one source) or a folder, which is made when it is "
+        "missing.",
+        "The key is typed twice at the terminal, without echo, or read from a descriptor or a file. It is never "
+        "taken as an argument, since other users can read a process's arguments: any option that would hand over "
+        "a key is refused. A key of 8 to 88 characters is encoded as the windows encode a typed key.",
+        "Before anything is touched every path is checked: a name that is no readable file, a folder without -r, "
+        "a folder the windows refuse (the system's folders, the program's folder, the root), a walk more than 8 "
+        "levels deep, a key of the wrong length and two files that would be written to one target stop the "
+        "command with status 2. A file given twice, under any of its names, is transformed once.",
+        "tarvex repair repairs the files of the journals named, or of every journal in the current folder, "
+        "deciding and reporting as mendkit --journal does.",
+    };
+    m.optionsTitle = "Options";
+    m.options = {
+        {{literal("-b")}, "Use the block cipher alone (BlowFish Only). Files encrypted so must be decrypted so."},
+        {{literal("-r")}, "Walk folders: every file below them, in every subfolder. Links are never followed."},
+        {{literal("-o"), placeholder("output")},
+         "Write the results into output: a file when there is one source and output is no folder and does not end "
+         "in /, otherwise a folder that takes every result under its source's name."},
+        {{literal("-l"), placeholder("listfile")},
+         "Take the paths listed in listfile, one a line, as if they were given as arguments; - reads standard "
+         "input. Lines may end in CR LF; empty lines and lines starting with # are skipped."},
+        {{literal("-j"), placeholder("jobs")},
+         "Share the files among this many worker processes, each with its own engine; one per processor by "
+         "default. The results are the same whatever the number."},
+        {{literal("-y")}, "Overwrite existing targets without asking."},
+        {{literal("-q")}, "Show no progress line."},
+        {{literal("--progress")},
+         "Show the progress line (the current file, the share done, the speed and the time left) even when "
+         "standard error is no terminal."},
+        {{literal("--key-fd"), placeholder("fd")}, "Read the key from the first line of descriptor fd."},
+        {{literal("--key-file"), placeholder("file")}, "Read the key from the first line of file."},
+        {{literal("--finish")},
+         "With repair: leave each file wholly transformed, as the interrupted run would have, instead of wholly "
+         "as it was before that run."},
+        {{literal("--help")}, "Print the usage text and exit."},
+        {{literal("--version")}, "Print the program's name and version and exit."},
+    };
+    m.files = {
+        {{path("TXE<n>.adt")}, "The journal of a file being encrypted in place, in the current folder."},
+        {{path("TXD<n>.adt")}, "The journal of a file being decrypted in place, in the current folder."},
+        {{path("Mendkit<n>.log")},
+         "The recovery list of each worker of a run of several files, in the current folder while it lasts."},
+    };
+    m.exitStatus = {
+        {{plain("0")}, "Every file was done, or --help or --version printed its text."},
+        {{plain("1")},
+         "Some files failed: each is named on standard error with the reason. Or the overwrite question was "
+         "answered with quit, before any file was touched."},
+        {{plain("2")},
+         "A usage error, or a refusal before anything was touched: a path, a folder, a key or an existing "
+         "target without a terminal to ask about it."},
+    };
+    m.examples = {
+        {"Encrypt a folder tree in place, with the key typed at the terminal:", {"tarvex encrypt -r ~/letters"}},
+        {"Decrypt the files a list names into a folder, with the key in a file only you can read:",
+         {"tarvex decrypt --key-file ~/.tarvex-key -o restored -l letters.tvx"}},
+        {"Repair what an interrupted run left in the current folder:", {"tarvex repair"}},
+    };
+    m.seeAlso = {"mendkit", "sealwin", "unsealwin"};
+    m.caveats = {
+        "Nothing in an encrypted file tells its key. A wrong key is not detected: decrypting with it gives other "
+        "bytes, and nobody can recover files whose key is lost.",
+    };
+    return m;
+}
+
 }  // namespace
 
 const Manual& manualOf(Program program)
@@ -235,12 +330,14 @@ const Manual& manualOf(Program program)
     static const Manual sealwin = windowProgram({true, "sealwin", "unsealwin", "encrypt", "Encrypt", "TXE<n>.adt"});
     static const Manual unsealwin = windowProgram({false, "unsealwin", "sealwin", "decrypt", "Decrypt", "TXD<n>.adt"});
     static const Manual repairTool = mendkit();
+    static const Manual command = commandLine();
     switch (program) {
     case Program::Sealwin: return sealwin;
     case Program::Unsealwin: return unsealwin;
-    case Program::Mendkit: break;
+    case Program::Mendkit: return repairTool;
+    case Program::Tarvex: break;
     }
-    return repairTool;
+    return command;
 }
 
 }  // namespace manual

@@ -5,9 +5,9 @@
 
 #include "EngineHeldElsewhere.h"
 #include "app/AuthorisationDialog.h"
-#include "app/EngineGate.h"
 #include "app/PassWordDialog.h"
 #include "app/ProcessState.h"
+#include "core/EngineGate.h"
 
 #include "framework/RegistryStore.h"
 #include "services/ProgramSettings.h"

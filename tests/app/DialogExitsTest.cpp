@@ -11,8 +11,8 @@
 #include "app/FilesDialog.h"
 #include "app/LogDialog.h"
 #include "app/LogPasswordDialog.h"
-#include "app/OverwriteDecision.h"
 #include "app/PassWordDialog.h"
+#include "core/OverwriteDecision.h"
 
 #include "services/ProgramSettings.h"
 

@@ -2,7 +2,7 @@
 // transforms a file, until the test lets go.
 #pragma once
 
-#include "app/EngineGate.h"
+#include "core/EngineGate.h"
 
 #include <future>
 #include <thread>

@@ -4,11 +4,11 @@
 #include "MainWindowFixture.h"
 
 #include "EngineHeldElsewhere.h"
-#include "app/EngineGate.h"
 #include "app/LogDialog.h"
 #include "app/LogExport.h"
 #include "app/LogPasswordDialog.h"
 #include "app/PassWordDialog.h"
+#include "core/EngineGate.h"
 
 #include "ChildProcess.h"
 #include "TestFiles.h"

@@ -2,10 +2,11 @@
 // target list, on real folders.
 #include "support/FolderTree.h"
 
-#include "app/FolderSafety.h"
 #include "app/InstallLayout.h"
-#include "app/Paths.h"
-#include "app/TargetFiles.h"
+#include "core/FileSystem.h"
+#include "core/FolderSafety.h"
+#include "core/Paths.h"
+#include "core/TargetFiles.h"
 
 #include "framework/Platform.h"
 
@@ -89,6 +90,13 @@ TEST(FolderSafety, EverySystemFolderAndWhatLiesBelowIsRefusedButMountsAndHomesAr
     std::filesystem::current_path("/");
     EXPECT_EQ(checkFolderSafety("etc", guarded), RefusalKind::SystemFolder);
     EXPECT_EQ(checkFolderSafety("./boot/", guarded), RefusalKind::SystemFolder);
+}
+
+// The command line takes its guarded folders from the core, the windows from
+// the platform layer: both must refuse the same.
+TEST(FolderSafety, TheCoreAndTheWindowsGuardTheSameFolders)
+{
+    EXPECT_EQ(core::systemFolders(), framework::systemFolders());
 }
 
 TEST(FolderSafety, RefusalTextsOfBothPrograms)

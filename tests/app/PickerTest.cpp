@@ -6,7 +6,7 @@
 
 #include "app/FilesDialog.h"
 #include "app/PassWordDialog.h"
-#include "app/TargetFiles.h"
+#include "core/TargetFiles.h"
 
 #include "framework/FrameWindow.h"
 #include "framework/PathText.h"

@@ -4,10 +4,10 @@
 #include "MainWindowFixture.h"
 #include "support/FolderTree.h"
 
-#include "app/EngineGate.h"
 #include "app/LogPasswordDialog.h"
-#include "app/OverwriteDecision.h"
 #include "app/PassWordDialog.h"
+#include "core/EngineGate.h"
+#include "core/OverwriteDecision.h"
 
 #include "framework/FileSystem.h"
 #include "framework/FrameWindow.h"

@@ -4,12 +4,13 @@
 #include "EngineHeldElsewhere.h"
 #include "support/FolderTree.h"
 
-#include "app/EngineGate.h"
+#include "app/EngineBusy.h"
 #include "app/KeyText.h"
-#include "app/OverwriteDecision.h"
-#include "app/ProcessFiles.h"
-#include "app/RecoveryList.h"
-#include "app/TargetFiles.h"
+#include "app/RunWindow.h"
+#include "core/EngineGate.h"
+#include "core/OverwriteDecision.h"
+#include "core/RecoveryList.h"
+#include "core/TargetFiles.h"
 
 #include "services/ActivityLog.h"
 
@@ -141,9 +142,9 @@ TEST(OverwriteDecision, StandingAnswersCoverWhatTheirWordingSays)
     FolderTree tree;
     const std::string a = tree.file("a.txt"), b = tree.file("b.txt"), c = tree.file("c.txt");
     const std::string program = tree.file("SETUP.Exe"), secondProgram = tree.file("tool.dll");
-    std::vector<QString> asked;
+    std::vector<std::string> asked;
     std::deque<int> answers;
-    OverwriteDecision decision([&](const QString& question) {
+    OverwriteDecision decision([&](const std::string& question) {
         asked.push_back(question);
         const int answer = answers.front();
         answers.pop_front();
@@ -155,7 +156,7 @@ TEST(OverwriteDecision, StandingAnswersCoverWhatTheirWordingSays)
 
     answers = {AnswerYesToAll};
     EXPECT_EQ(decision.decide(a), OverwriteOutcome::Proceed);
-    EXPECT_EQ(asked.back(), QString::fromStdString("The file " + a + " already exists. Do you want to overwrite it ?"));
+    EXPECT_EQ(asked.back(), "The file " + a + " already exists. Do you want to overwrite it ?");
     EXPECT_EQ(decision.decide(b), OverwriteOutcome::Proceed);  // covered
     ASSERT_EQ(asked.size(), 1u);
 
@@ -163,8 +164,7 @@ TEST(OverwriteDecision, StandingAnswersCoverWhatTheirWordingSays)
     // the ordinary standing answer off again.
     answers = {AnswerYes};
     EXPECT_EQ(decision.decide(program), OverwriteOutcome::Proceed);
-    EXPECT_EQ(asked.back(),
-              QString::fromStdString("The file " + program + " is an executable file. Do you want to overwrite it ?"));
+    EXPECT_EQ(asked.back(), "The file " + program + " is an executable file. Do you want to overwrite it ?");
     answers = {AnswerNo};
     EXPECT_EQ(decision.decide(c), OverwriteOutcome::Skip);
     ASSERT_EQ(asked.size(), 3u);
@@ -176,11 +176,11 @@ TEST(OverwriteDecision, StandingAnswersCoverWhatTheirWordingSays)
     EXPECT_EQ(decision.decide(c), OverwriteOutcome::Proceed);
     ASSERT_EQ(asked.size(), 4u);
 
-    OverwriteDecision fresh([](const QString&) { return AnswerCancel; });
+    OverwriteDecision fresh([](const std::string&) { return AnswerCancel; });
     EXPECT_EQ(fresh.decide(a), OverwriteOutcome::Stop);
     // Whatever else closes the question stops too: nothing is overwritten
     // without a yes.
-    OverwriteDecision closed([](const QString&) { return 2; });
+    OverwriteDecision closed([](const std::string&) { return 2; });
     EXPECT_EQ(closed.decide(a), OverwriteOutcome::Stop);
 }
 
@@ -459,11 +459,11 @@ TEST(EngineGate, TheWindowIsToldRatherThanMadeToWaitWhileARunHoldsTheEngine)
     framework::ScopedScriptedUser installed(user);
     EngineHeldElsewhere engine;
     user.messageAnswers = {framework::ResultOk};
-    EXPECT_EQ(EngineGate::tryTurnOrSay(nullptr, variantTexts(BuildVariant::Decrypt)), std::nullopt);
+    EXPECT_EQ(tryEngineTurnOrSay(nullptr, variantTexts(BuildVariant::Decrypt)), std::nullopt);
     ASSERT_EQ(user.messages.size(), 1u);
     EXPECT_EQ(user.messages[0].text, "Tarvex is still decrypting a selection.\nPlease try again when it has finished.");
     EXPECT_EQ(user.messages[0].caption, "Tarvex - Decrypt");
     engine.release();
-    EXPECT_NE(EngineGate::tryTurnOrSay(nullptr, variantTexts(BuildVariant::Decrypt)), std::nullopt);
+    EXPECT_NE(tryEngineTurnOrSay(nullptr, variantTexts(BuildVariant::Decrypt)), std::nullopt);
     EXPECT_EQ(user.messages.size(), 1u);
 }

@@ -7,8 +7,8 @@
 
 #include "app/ConfirmDialog.h"
 #include "app/MainWindowRun.h"
-#include "app/OverwriteDecision.h"
 #include "app/PassWordDialog.h"
+#include "core/OverwriteDecision.h"
 
 #include "framework/FrameWindow.h"
 #include "framework/PathText.h"

@@ -5,7 +5,7 @@
 #include "support/FolderTree.h"
 #include "support/UnreadableFile.h"
 
-#include "app/Paths.h"
+#include "core/Paths.h"
 
 #include "framework/FrameWindow.h"
 #include "framework/PathText.h"

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "FuzzInput.h"
-#include "app/PathList.h"
+#include "core/PathList.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

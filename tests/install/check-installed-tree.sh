@@ -29,12 +29,12 @@ root="$stage/root$prefix"
 share="$root/$datadir"
 
 echo "== files"
-for file in "$bindir/sealwin" "$bindir/unsealwin" "$bindir/mendkit"; do
+for file in "$bindir/sealwin" "$bindir/unsealwin" "$bindir/mendkit" "$bindir/tarvex"; do
   [ -x "$root/$file" ] || fail "$file is not an installed program"
 done
 for file in "$includedir/tarvex.h" "$libdir/pkgconfig/tarvex.pc" "$datadir/mime/packages/tarvex.xml" \
   "$datadir/kio/servicemenus/org.tarvex.servicemenu.desktop" "$datadir/doc/tarvex/copyright" \
-  "$datadir/doc/tarvex/changelog.Debian.gz"; do
+  "$datadir/doc/tarvex/changelog.Debian.gz" "$datadir/bash-completion/completions/tarvex"; do
   [ -f "$root/$file" ] || fail "$file is missing"
 done
 for name in sealwin unsealwin; do
@@ -87,7 +87,7 @@ else
 fi
 
 echo "== the installed programs need no build folder"
-for name in sealwin unsealwin mendkit; do
+for name in sealwin unsealwin mendkit tarvex; do
   program="$root/$bindir/$name"
   runpath=$(readelf -d "$program" | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p;s/.*(RPATH).*\[\(.*\)\]/\1/p')
   case "$runpath" in
@@ -110,6 +110,7 @@ for name in sealwin unsealwin; do
   if grep -q "cannot start" "$stage/start.log"; then fail "$name: $(cat "$stage/start.log")"; fi
 done
 "$root/$bindir/mendkit" --help >/dev/null || fail "mendkit --help ends with status $?"
+[ "$("$root/$bindir/tarvex" --version)" = "tarvex 1.3" ] || fail "tarvex --version"
 
 echo "== the window belongs to its desktop entry"
 # On X11 a desktop ties a window to its entry by the window's class.
@@ -149,7 +150,7 @@ for action in "Encrypt with Sealwin" "Decrypt with Unsealwin"; do
 done
 
 echo "== man pages"
-for name in sealwin unsealwin mendkit; do
+for name in sealwin unsealwin mendkit tarvex; do
   page="$root/$mandir/man1/$name.1.gz"
   if [ ! -f "$page" ]; then
     fail "$name.1.gz is missing"

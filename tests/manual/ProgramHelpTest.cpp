@@ -23,6 +23,7 @@ const std::vector<Built> kBuilt = {
     {Program::Sealwin, SEALWIN_PATH},
     {Program::Unsealwin, UNSEALWIN_PATH},
     {Program::Mendkit, MENDKIT_PATH},
+    {Program::Tarvex, TARVEX_PATH},
 };
 
 const std::string kMendkitUsage = "Usage: mendkit {E|D} {NumBlocks|.NumBytes} BrokenFile FixedFile key [/b]\n\n";

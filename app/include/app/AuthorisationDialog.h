@@ -5,7 +5,7 @@
 #pragma once
 
 #include "app/ProcessState.h"
-#include "app/SecretText.h"
+#include "core/SecretText.h"
 
 #include "framework/Dialog.h"
 #include "services/BuildVariant.h"

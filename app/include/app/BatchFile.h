@@ -1,25 +1,15 @@
-// Batch files: a selection kept in a text file, one path a line.
+// Batch files read for the window, their questions and refusals shown as
+// message boxes.
 #pragma once
 
-#include "app/FolderSafety.h"
+#include "core/BatchFile.h"
 
 #include "services/BuildVariant.h"
-#include "services/StringList.h"
 
 #include <string>
 
 class QWidget;
 
-struct BatchSelection {
-    services::StringList& selectedFiles;
-    services::StringList& targetFiles;
-};
-
-// Reads the batch file at `path` into a new selection with no targets. Lines
-// are read as list files are. A line naming a readable file is taken; one
-// naming a folder is expanded as a folder the user selected, with its
-// question, refusals and depth limit, and a walk cancelled for its depth
-// leaves the whole selection empty; other lines are skipped. False, with the
-// selection untouched, when the file cannot be read.
+// readBatchFile with its messages shown owned by `owner`.
 bool readBatchFile(const std::string& path, BatchSelection selection, const GuardedFolders& guarded,
                    const services::VariantTexts& variant, QWidget* owner);

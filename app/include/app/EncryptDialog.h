@@ -5,10 +5,10 @@
 
 #include "app/BrowseButton.h"
 #include "app/FilesDialog.h"
-#include "app/FolderSafety.h"
 #include "app/MainWindowRun.h"
 #include "app/RepairOffer.h"
 #include "app/TarvexThread.h"
+#include "core/FolderSafety.h"
 
 #include "services/BuildVariant.h"
 

@@ -1,51 +1,29 @@
-// A folder becomes the files it holds: the folder walk with its subfolder
-// question and depth limit, and the expansion of a folder the user selected.
+// The folder walk bound to the window: its question, refusals and
+// cancellation shown as message boxes.
 #pragma once
 
-#include "app/FolderSafety.h"
+#include "core/FolderWalk.h"
 
 #include "services/BuildVariant.h"
-#include "services/StringList.h"
-
-#include <string>
 
 class QWidget;
 
-class FolderWalk {
+class MessageBoxWalkQuestions : public WalkQuestions {
 public:
-    // The selected folder is level 1: a walk may go 8 levels below it.
-    static constexpr int depthLimit = 9;
-    enum class Result { Done, TooDeep };
+    // The message boxes are owned by `owner`.
+    MessageBoxWalkQuestions(const services::VariantTexts& variant, QWidget* owner);
 
-    // Questions and refusals are shown as message boxes owned by `owner`.
-    FolderWalk(services::StringList& selectedFiles, const GuardedFolders& guarded,
-               const services::VariantTexts& variant, QWidget* owner);
-
-    // Appends the files of `folder` to the selection and, when the user
-    // agrees, those of its subfolders, in the order the file system lists
-    // them. Links are never followed, dot-folders never entered. TooDeep
-    // when the folders nest deeper than the limit; the walk then stops.
-    Result walkFolder(const std::string& folder);
+    Answer askAboutSubfolders(const std::string& folder) override;
+    void refuseFolder(RefusalKind kind, const std::string& folder) override;
+    void refuseSubfolder(RefusalKind kind, const std::string& subfolder) override;
+    void cancelForDepth(const std::string& folder) override;
 
 private:
-    enum class SubdirectoryAnswer { No = 0, Yes = 1, NotAsked = 2 };
-
-    Result walkSubfolder(const std::string& subfolder);
-    void askSubdirectoryQuestion(const std::string& folder);
-
-    services::StringList& selectedFiles_;
-    const GuardedFolders& guarded_;
     const services::VariantTexts& variant_;
     QWidget* owner_;
-    SubdirectoryAnswer subdirectoryAnswer_ = SubdirectoryAnswer::NotAsked;
-    int walkDepth_ = 0;
 };
 
-enum class ExpansionOutcome { Expanded, Refused, Cancelled };
-
-// Expands a folder the user selected: a refused folder is reported and left
-// alone; a walk that goes too deep is reported and cancelled, leaving in the
-// selection what it had appended so far.
+// expandTopLevelFolder with its messages shown owned by `owner`.
 ExpansionOutcome expandTopLevelFolder(const std::string& folder, services::StringList& selectedFiles,
                                       const GuardedFolders& guarded, const services::VariantTexts& variant,
                                       QWidget* owner);

@@ -4,7 +4,7 @@
 // typing.
 #pragma once
 
-#include "app/SecretText.h"
+#include "core/SecretText.h"
 
 #include <QString>
 

@@ -3,8 +3,8 @@
 // half-written file behind.
 #pragma once
 
-#include "app/EngineGate.h"
-#include "app/SecretText.h"
+#include "core/EngineGate.h"
+#include "core/SecretText.h"
 
 #include <string>
 #include <vector>

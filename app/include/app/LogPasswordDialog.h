@@ -3,7 +3,7 @@
 // The key is held only while the dialog lives.
 #pragma once
 
-#include "app/SecretText.h"
+#include "core/SecretText.h"
 
 #include "framework/Dialog.h"
 #include "services/BuildVariant.h"

@@ -3,7 +3,7 @@
 // window's own thread.
 #pragma once
 
-#include "app/ProcessFiles.h"
+#include "app/RunWindow.h"
 
 #include <QObject>
 #include <QString>

@@ -2,7 +2,7 @@
 // so that a slip of the fingers is caught before anything is encrypted with it.
 #pragma once
 
-#include "app/SecretText.h"
+#include "core/SecretText.h"
 
 #include "framework/Dialog.h"
 

@@ -3,7 +3,7 @@
 // engine all the while, so that the window stays live.
 #pragma once
 
-#include "app/SecretText.h"
+#include "core/SecretText.h"
 
 #include "framework/WorkerThread.h"
 

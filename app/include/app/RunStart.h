@@ -3,9 +3,10 @@
 // process, a key of acceptable length, and the key typed a second time.
 #pragma once
 
-#include "app/FolderSafety.h"
-#include "app/ProcessFiles.h"
-#include "app/SecretText.h"
+#include "core/FolderSafety.h"
+#include "core/KeyBytes.h"
+#include "core/ProcessFiles.h"
+#include "core/SecretText.h"
 
 #include "services/BuildVariant.h"
 #include "services/StringList.h"
@@ -39,10 +40,6 @@ struct RunStartResult {
     std::optional<RunRequest> request;  // the run to start; nothing when refused or not confirmed
     bool emptySourceField = false;      // the repeat question was answered No in list mode
 };
-
-// Shortest and longest key a run accepts.
-inline constexpr std::size_t shortestKey = 8;
-inline constexpr std::size_t longestKey = 88;
 
 // Runs every check; messages are shown owned by `owner`. `confirmKey` has the
 // key typed again and says whether it matched.

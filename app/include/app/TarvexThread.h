@@ -2,7 +2,7 @@
 // and runs processFiles on its own thread.
 #pragma once
 
-#include "app/ProcessFiles.h"
+#include "app/RunWindow.h"
 
 #include "framework/WorkerThread.h"
 

@@ -10,9 +10,10 @@
 
 namespace manual {
 
-enum class Program { Sealwin, Unsealwin, Mendkit };
+enum class Program { Sealwin, Unsealwin, Mendkit, Tarvex };
 
-inline constexpr std::array<Program, 3> kPrograms{Program::Sealwin, Program::Unsealwin, Program::Mendkit};
+inline constexpr std::array<Program, 4> kPrograms{Program::Sealwin, Program::Unsealwin, Program::Mendkit,
+                                                  Program::Tarvex};
 
 // How a word of a command line or of a list's term is set.
 enum class Style {
