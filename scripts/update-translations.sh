@@ -41,6 +41,6 @@ with open(sys.argv[1], 'w', encoding='utf-8') as out:
         out.write(f'QT_TRANSLATE_NOOP("DialogTemplate", "{caption}");\n')
 PYTHON
 
-"$lupdate" -locations none -no-obsolete -tr-function-alias QT_TRANSLATE_NOOP+=TRANSLATABLE \
+"$lupdate" -locations none -no-obsolete -tr-function-alias QT_TRANSLATE_NOOP+=TRANSLATABLE,translate+=localText \
   app/src app/include core/src core/include framework/src framework/include services/src services/include "$captions" \
   -ts translations/tarvex_de.ts

@@ -599,6 +599,13 @@ Nein lässt alles, wie es ist; Sie werden beim nächsten Start erneut gefragt.</
     </message>
 </context>
 <context>
+    <name>FolderExpansion</name>
+    <message>
+        <source>  Too Many Subdirectories</source>
+        <translation>  Zu viele Unterordner</translation>
+    </message>
+</context>
+<context>
     <name>HelpViewer</name>
     <message>
         <source>The help file cannot be opened:
@@ -609,6 +616,13 @@ Nein lässt alles, wie es ist; Sie werden beim nächsten Start erneut gefragt.</
     <message>
         <source>Help</source>
         <translation>Hilfe</translation>
+    </message>
+</context>
+<context>
+    <name>KeyBytes</name>
+    <message>
+        <source>You must enter a key that is at least 8 characters in length but no more than 88 characters</source>
+        <translation>Der Schlüssel muss mindestens 8 und höchstens 88 Zeichen lang sein</translation>
     </message>
 </context>
 <context>
@@ -660,6 +674,29 @@ Das Passwort muss zwischen 8 und 88 Zeichen lang sein.</translation>
     </message>
 </context>
 <context>
+    <name>OverwriteDecision</name>
+    <message>
+        <source>an executable file</source>
+        <translation>ein ausführbares Programm</translation>
+    </message>
+    <message>
+        <source>a batch file</source>
+        <translation>eine Stapeldatei</translation>
+    </message>
+    <message>
+        <source>an application extension</source>
+        <translation>eine Programmerweiterung</translation>
+    </message>
+    <message>
+        <source>The file %s is %s. Do you want to overwrite it ?</source>
+        <translation>Die Datei %s ist %s. Möchten Sie sie überschreiben?</translation>
+    </message>
+    <message>
+        <source>The file %s already exists. Do you want to overwrite it ?</source>
+        <translation>Die Datei %s existiert bereits. Möchten Sie sie überschreiben?</translation>
+    </message>
+</context>
+<context>
     <name>PassWordDialog</name>
     <message>
         <source>Key does not match original entry</source>
@@ -668,6 +705,43 @@ Das Passwort muss zwischen 8 und 88 Zeichen lang sein.</translation>
     <message>
         <source>Security Warning</source>
         <translation>Sicherheitswarnung</translation>
+    </message>
+</context>
+<context>
+    <name>ProcessFiles</name>
+    <message>
+        <source>The recovery list cannot be written in the current folder
+%s
+
+Should the run be cut short, nothing would tell which files it left half done.
+
+Go on without it ?</source>
+        <translation>Die Wiederherstellungsliste kann im aktuellen Ordner nicht geschrieben werden:
+%s
+
+Würde der Lauf unterbrochen, könnte nichts sagen, welche Dateien er halb bearbeitet zurückgelassen hat.
+
+Ohne sie fortfahren?</translation>
+    </message>
+    <message>
+        <source>the file cannot be read</source>
+        <translation>die Datei kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>%s cannot be written</source>
+        <translation>%s kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>reading or writing failed part way (is the disk full?)</source>
+        <translation>Lesen oder Schreiben brach mittendrin ab (ist der Datenträger voll?)</translation>
+    </message>
+    <message>
+        <source>left untouched: no journal can be written in the current folder %s, and without one a run cut short could not be repaired</source>
+        <translation>unverändert gelassen: im aktuellen Ordner %s kann kein Journal geschrieben werden, und ohne Journal ließe sich ein unterbrochener Lauf nicht reparieren</translation>
+    </message>
+    <message>
+        <source>the engine ran short of memory or system resources</source>
+        <translation>dem Verschlüsselungskern fehlten Speicher oder Systemmittel</translation>
     </message>
 </context>
 <context>
@@ -781,6 +855,21 @@ cannot be deleted (is its folder read-only?). It is left as it is.</source>
         <translation>Die Wiederherstellungsliste
 %1
 kann nicht gelöscht werden (ist ihr Ordner schreibgeschützt?). Sie bleibt, wie sie ist.</translation>
+    </message>
+</context>
+<context>
+    <name>RunStart</name>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>You must select a file to encrypt</source>
+        <translation>Sie müssen eine Datei zum Verschlüsseln auswählen</translation>
+    </message>
+    <message>
+        <source>That file does not exist - please select another</source>
+        <translation>Diese Datei existiert nicht - bitte wählen Sie eine andere</translation>
     </message>
 </context>
 </TS>

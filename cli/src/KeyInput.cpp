@@ -87,7 +87,7 @@ KeyInput readKey(const Options& options)
     if (!typed.text) return {std::nullopt, typed.problem};
     auto key = keyFromUtf8(typed.text->text());
     if (!key) return {std::nullopt, "the key is not UTF-8 text"};
-    if (key->size() < shortestKey || key->size() > longestKey) return {std::nullopt, std::string(keyLengthRefusal)};
+    if (key->size() < shortestKey || key->size() > longestKey) return {std::nullopt, keyLengthRefusal()};
     return {std::move(key), {}};
 }
 

@@ -1,5 +1,7 @@
 #include "core/KeyBytes.h"
 
+#include "core/LocalText.h"
+
 #include <array>
 #include <string>
 
@@ -79,4 +81,10 @@ std::optional<SecretText> keyFromUtf8(std::string_view typed)
     if (valid) key.emplace(bytes);
     explicit_bzero(bytes.data(), bytes.size());
     return key;
+}
+
+std::string keyLengthRefusal()
+{
+    return core::localText(
+        "KeyBytes", "You must enter a key that is at least 8 characters in length but no more than 88 characters");
 }

@@ -1,6 +1,7 @@
 #include "core/OverwriteDecision.h"
 
 #include "core/FileSystem.h"
+#include "core/LocalText.h"
 #include "core/Paths.h"
 
 #include <algorithm>
@@ -13,9 +14,9 @@ std::optional<std::string> checkProgramKind(const std::string& name)
     std::string extension = name.substr(stop + 1);
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
-    if (extension == "EXE" || extension == "COM") return "an executable file";
-    if (extension == "BAT") return "a batch file";
-    if (extension == "DLL") return "an application extension";
+    if (extension == "EXE" || extension == "COM") return core::localText("OverwriteDecision", "an executable file");
+    if (extension == "BAT") return core::localText("OverwriteDecision", "a batch file");
+    if (extension == "DLL") return core::localText("OverwriteDecision", "an application extension");
     return std::nullopt;
 }
 
@@ -27,10 +28,16 @@ OverwriteOutcome OverwriteDecision::decide(const std::string& target)
     const std::string shown = core::shownPath(target);
     if (const auto kind = checkProgramKind(target)) {
         if (yesToAllPrograms_) return OverwriteOutcome::Proceed;
-        return answered(ask_("The file " + shown + " is " + *kind + ". Do you want to overwrite it ?"), true);
+        return answered(
+            ask_(core::fillIn(core::localText("OverwriteDecision", "The file %s is %s. Do you want to overwrite it ?"),
+                              {shown, *kind})),
+            true);
     }
     if (yesToAll_) return OverwriteOutcome::Proceed;
-    return answered(ask_("The file " + shown + " already exists. Do you want to overwrite it ?"), false);
+    return answered(ask_(core::fillIn(core::localText("OverwriteDecision",
+                                                      "The file %s already exists. Do you want to overwrite it ?"),
+                                      {shown})),
+                    false);
 }
 
 OverwriteOutcome OverwriteDecision::answered(int answer, bool program)

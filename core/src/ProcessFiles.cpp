@@ -2,6 +2,7 @@
 
 #include "core/EngineGate.h"
 #include "core/FileSystem.h"
+#include "core/LocalText.h"
 #include "core/OverwriteDecision.h"
 #include "core/Paths.h"
 #include "core/RecoveryList.h"
@@ -44,10 +45,11 @@ bool prepareRecoveryList(const RunRequest& request, RunHost& host, std::unique_p
     for (int i = 0; i < count; ++i) targets.push_back(targetNameFor(request.sources, request.targets, i));
     list = RecoveryList::create(targets, std::time(nullptr));
     if (list) return true;
-    return host.goOnWithoutRecoveryList("The recovery list cannot be written in the current folder\n" +
-                                        core::shownPath(core::currentDirectory()) +
-                                        "\n\nShould the run be cut short, nothing would tell which files it left "
-                                        "half done.\n\nGo on without it ?");
+    return host.goOnWithoutRecoveryList(
+        core::fillIn(core::localText("ProcessFiles", "The recovery list cannot be written in the current folder\n%s\n\n"
+                                                     "Should the run be cut short, nothing would tell which files it "
+                                                     "left half done.\n\nGo on without it ?"),
+                     {core::shownPath(core::currentDirectory())}));
 }
 
 }  // namespace
@@ -55,14 +57,18 @@ bool prepareRecoveryList(const RunRequest& request, RunHost& host, std::unique_p
 std::string failureReason(int result, const std::string& target)
 {
     switch (result) {
-    case TARVEX_ERR_OPEN_SOURCE: return "the file cannot be read";
+    case TARVEX_ERR_OPEN_SOURCE: return core::localText("ProcessFiles", "the file cannot be read");
     case TARVEX_ERR_APPEND_TARGET:
-    case TARVEX_ERR_UPDATE_TARGET: return core::shownPath(target) + " cannot be written";
-    case TARVEX_ERR_IO: return "reading or writing failed part way (is the disk full?)";
+    case TARVEX_ERR_UPDATE_TARGET:
+        return core::fillIn(core::localText("ProcessFiles", "%s cannot be written"), {core::shownPath(target)});
+    case TARVEX_ERR_IO:
+        return core::localText("ProcessFiles", "reading or writing failed part way (is the disk full?)");
     case TARVEX_ERR_UNPROTECTED:
-        return "left untouched: no journal can be written in the current folder " +
-               core::shownPath(core::currentDirectory()) + ", and without one a run cut short could not be repaired";
-    default: return "the engine ran short of memory or system resources";
+        return core::fillIn(core::localText("ProcessFiles", "left untouched: no journal can be written in the current "
+                                                            "folder %s, and without one a run cut short could not be "
+                                                            "repaired"),
+                            {core::shownPath(core::currentDirectory())});
+    default: return core::localText("ProcessFiles", "the engine ran short of memory or system resources");
     }
 }
 

@@ -5,6 +5,8 @@
 
 #include "app/InstallLayout.h"
 
+#include "core/KeyBytes.h"
+
 #include "services/BuildVariant.h"
 #include "services/TranslatedVariant.h"
 
@@ -178,6 +180,10 @@ TEST_F(GermanMainWindow, ShowsGermanCaptionsAndHelpAndQtsOwnButtons)
     EXPECT_EQ(state.helpFilePath, state.programFolder + "/unsealwin.de.html");
     // Message boxes and file dialogs bring Qt's own buttons.
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Ja");
+    // So does the run logic, which has no Qt of its own.
+    EXPECT_EQ(keyLengthRefusal(), "Der Schlüssel muss mindestens 8 und höchstens 88 Zeichen lang sein");
     app.reset();
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Yes");
+    EXPECT_EQ(keyLengthRefusal(),
+              "You must enter a key that is at least 8 characters in length but no more than 88 characters");
 }

@@ -8,6 +8,8 @@
 #include "framework/Modal.h"
 #include "framework/Platform.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace {
@@ -91,9 +93,9 @@ RunStartResult startRun(const RunStartInputs& inputs, SelectionLists lists, cons
     }
 
     if (isRepeat(lists.selectedFiles, lists.processedFiles)) {
-        const int answer =
-            framework::showMessage(owner, {toQString(variant.repeatRunQuestion), QStringLiteral("Warning"),
-                                           framework::MessageIcon::Exclamation, framework::MessageButtons::YesNo});
+        const int answer = framework::showMessage(
+            owner, {toQString(variant.repeatRunQuestion), QCoreApplication::translate("RunStart", "Warning"),
+                    framework::MessageIcon::Exclamation, framework::MessageButtons::YesNo});
         if (answer != framework::ResultYes) {
             result.emptySourceField = !inputs.singlePathMode;
             return result;
@@ -101,15 +103,16 @@ RunStartResult startRun(const RunStartInputs& inputs, SelectionLists lists, cons
     }
 
     if (lists.selectedFiles.count() == 0 && source.empty()) {
-        refuse(owner, variant, QStringLiteral("You must select a file to encrypt"));
+        refuse(owner, variant, QCoreApplication::translate("RunStart", "You must select a file to encrypt"));
         return result;
     }
     if (!selectionExists) {
-        refuse(owner, variant, QStringLiteral("That file does not exist - please select another"));
+        refuse(owner, variant,
+               QCoreApplication::translate("RunStart", "That file does not exist - please select another"));
         return result;
     }
     if (inputs.key.size() < shortestKey || inputs.key.size() > longestKey) {
-        refuse(owner, variant, toQString(keyLengthRefusal));
+        refuse(owner, variant, QString::fromStdString(keyLengthRefusal()));
         return result;
     }
     if (!inputs.usingLoginKey && !confirmKey(inputs.key)) return result;

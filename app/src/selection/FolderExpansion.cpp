@@ -3,6 +3,8 @@
 #include "framework/Modal.h"
 #include "framework/PathText.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 using services::toQString;
@@ -45,7 +47,8 @@ void MessageBoxWalkQuestions::refuseSubfolder(RefusalKind kind, const std::strin
 
 void MessageBoxWalkQuestions::cancelForDepth(const std::string&)
 {
-    framework::showMessage(owner_, {toQString(variant_.selectionCancelled), QStringLiteral("  Too Many Subdirectories"),
+    framework::showMessage(owner_, {toQString(variant_.selectionCancelled),
+                                    QCoreApplication::translate("FolderExpansion", "  Too Many Subdirectories"),
                                     framework::MessageIcon::Stop, framework::MessageButtons::Ok});
 }
 

@@ -5,9 +5,12 @@
 #include "app/MainWindow.h"
 #include "app/ProcessState.h"
 
+#include "core/LocalText.h"
+
 #include "framework/Platform.h"
 #include "framework/SplashWindow.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QLocale>
 
@@ -26,7 +29,12 @@ TEncryptApp::TEncryptApp(ProcessState& state, const services::VariantTexts& vari
       variant_(translatedVariant_.texts()),
       keyboard_(keyboard),
       settings_(variant)
-{}
+{
+    // The run logic's texts go through the same translators as the windows'.
+    core::setTextTranslator([](const char* context, const char* english) {
+        return QCoreApplication::translate(context, english).toStdString();
+    });
+}
 
 TEncryptApp::~TEncryptApp()
 {

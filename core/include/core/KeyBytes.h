@@ -8,14 +8,14 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 
 // Shortest and longest key a run accepts, in bytes.
 inline constexpr std::size_t shortestKey = 8;
 inline constexpr std::size_t longestKey = 88;
 // What a user is told of a key of another length.
-inline constexpr std::string_view keyLengthRefusal =
-    "You must enter a key that is at least 8 characters in length but no more than 88 characters";
+std::string keyLengthRefusal();
 
 // The code page (1252) byte for a character, or -1 when the page holds none.
 int codePageByte(char32_t character);
