@@ -81,6 +81,22 @@ Overwrites settleOverwrites(const Options& options, Selection& selection)
     return Overwrites::Settled;
 }
 
+// A key file among the files of the run would be unreadable afterwards, and
+// with it every file the run transformed.
+std::vector<std::string> keyFileProblems(const Options& options, const Selection& selection)
+{
+    if (!options.keyFile) return {};
+    for (int i = 0; i < selection.sources.count(); ++i) {
+        for (const std::string& path : {selection.sources.getAt(i), selection.targets.getAt(i)}) {
+            std::error_code error;
+            if (std::filesystem::equivalent(*options.keyFile, path, error))
+                return {core::shownPath(*options.keyFile) + " holds the key: it cannot be one of the files the run "
+                                                            "transforms or writes"};
+        }
+    }
+    return {};
+}
+
 int workerCount(const Options& options)
 {
     if (options.jobs > 0) return options.jobs;
@@ -118,6 +134,8 @@ int runTransform(const Options& options)
     SelectedFiles selected = selectFiles(options, variant);
     if (!selected.problems.empty()) return refused(selected.problems);
     Selection& selection = selected.selection;
+    const std::vector<std::string> keyFileInTheRun = keyFileProblems(options, selection);
+    if (!keyFileInTheRun.empty()) return refused(keyFileInTheRun);
 
     const KeyInput key = readKey(options);
     if (!key.key) return refused({key.problem});

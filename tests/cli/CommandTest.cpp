@@ -127,6 +127,7 @@ TEST_F(Command, RefusalsTouchNothingAndExitWith2)
     const Bytes before = readFile("a.bin");
     writeText("short.txt", "seven!!\n");
     writeText("latin1.txt", "caf\xE9 latte key\n");
+    writeText("key.txt", key + "\n");
     fs::create_directories("out");
     writeFile("out/a.bin", {1, 2, 3});
     fs::create_directories("other");
@@ -139,6 +140,7 @@ TEST_F(Command, RefusalsTouchNothingAndExitWith2)
         {{"encrypt", "--key-file", "short.txt", "a.bin"},
          "You must enter a key that is at least 8 characters in length but no more than 88 characters"},
         {{"encrypt", "--key-file", "latin1.txt", "a.bin"}, "the key is not UTF-8 text"},
+        {{"encrypt", "--key-file", "./key.txt", "a.bin", "key.txt"}, "./key.txt holds the key"},
         {{"encrypt", "--key=a key of several words", "a.bin"}, "a key is never taken as an argument"},
         {{"encrypt", "-k", "a key of several words", "a.bin"}, "a key is never taken as an argument"},
         {{"encrypt", "a.bin"}, "no key: there is no terminal to type it at"},
