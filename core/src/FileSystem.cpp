@@ -159,4 +159,15 @@ bool setLastWriteTime(const std::string& path, FileTime time)
     return !path.empty() && utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
 }
 
+bool removeRegularFile(const std::string& path) { return isRegularFile(path) && unlink(path.c_str()) == 0; }
+
+bool sameFile(const std::string& first, const std::string& second)
+{
+    struct stat firstStatus {};
+    struct stat secondStatus {};
+    if (first.empty() || second.empty()) return false;
+    if (stat(first.c_str(), &firstStatus) != 0 || stat(second.c_str(), &secondStatus) != 0) return false;
+    return firstStatus.st_dev == secondStatus.st_dev && firstStatus.st_ino == secondStatus.st_ino;
+}
+
 }  // namespace core

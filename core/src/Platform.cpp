@@ -33,6 +33,8 @@ std::string currentDirectory()
     return buffer.c_str();
 }
 
+bool setCurrentDirectory(const std::string& folder) { return chdir(folder.c_str()) == 0; }
+
 std::string ensureTrailingSeparator(std::string_view path)
 {
     std::string text(path);

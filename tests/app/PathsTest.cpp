@@ -92,13 +92,6 @@ TEST(FolderSafety, EverySystemFolderAndWhatLiesBelowIsRefusedButMountsAndHomesAr
     EXPECT_EQ(checkFolderSafety("./boot/", guarded), RefusalKind::SystemFolder);
 }
 
-// The command line takes its guarded folders from the core, the windows from
-// the platform layer: both must refuse the same.
-TEST(FolderSafety, TheCoreAndTheWindowsGuardTheSameFolders)
-{
-    EXPECT_EQ(core::systemFolders(), framework::systemFolders());
-}
-
 TEST(FolderSafety, RefusalTextsOfBothPrograms)
 {
     const auto& sealwin = variantTexts(BuildVariant::Encrypt);

@@ -1,4 +1,4 @@
-// What the run logic may know of the file system: which paths are files they
+// What the programs and the run logic may know of the file system: which paths are files they
 // can read, which are folders they can list, what a folder holds, and where
 // the file system's root is. Only regular files count as files; links met in
 // a folder listing are never followed. Paths are bytes, exactly as the file
@@ -47,10 +47,16 @@ std::optional<std::string> readStream(const std::string& path);
 bool writeDurably(int descriptor, std::string_view bytes);
 // Whether the path names a regular file (a link counts as what it points to).
 bool isRegularFile(const std::string& path);
+// Deletes a regular file; anything else is left alone. Whether it went.
+bool removeRegularFile(const std::string& path);
 // Whether the path names a regular file of the user running the program
 // itself, not through a link: in a shared folder anything else may have been
 // planted by another user.
 bool isOwnRegularFile(const std::string& path);
+
+// Whether two paths name one file (the same device and inode), however they
+// are spelled. False when either names nothing.
+bool sameFile(const std::string& first, const std::string& second);
 
 // A file's last-write time, to the nanosecond.
 struct FileTime {
@@ -65,6 +71,8 @@ bool setLastWriteTime(const std::string& path, FileTime time);
 
 // The process's working directory, whole.
 std::string currentDirectory();
+// Makes `folder` the working directory. Whether it did.
+bool setCurrentDirectory(const std::string& folder);
 // Appends the path separator unless the text already ends with one.
 std::string ensureTrailingSeparator(std::string_view path);
 // The operating system's own folders, which must never be processed, nor
