@@ -5,12 +5,15 @@
 // that builds the search for a vector unit includes this header where its
 // target options are in force (and the headers below before that), so that
 // the search and the vector code inline into one another.
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "BlockModulo.h"
 #include "BlockPlanner.h"
 #include "Scramble.h"
+#include "ScramblePlan.h"
 
 namespace tarvex {
 
@@ -41,13 +44,38 @@ inline constexpr BatchJumps kBatchJumps = [] {
     return jumps;
 }();
 
+namespace {
+
+// The taken slots of a block, a byte each: one load checks a slot. In every
+// includer's own build, like the search.
+struct TakenFlags {
+    uint8_t flags[kMaxScrambleBlock + 1];
+
+    void clear() { std::memset(flags, 0, sizeof flags); }
+    bool has(uint32_t slot) const { return flags[slot]; }
+    void add(uint32_t slot) { flags[slot] = 1; }
+    // Called only while some slot of the block is free.
+    uint32_t lowestFree() const
+    {
+        return static_cast<uint32_t>(std::find(flags, flags + kMaxScrambleBlock, 0) - flags);
+    }
+};
+
+}  // namespace
+
 // The candidates of a block are numbered from its first step on and come in
 // batches of 64; the batch after the current one is worked out while the
-// current one is searched. Slots only ever become taken inside a block, so a
-// candidate taken when its batch came up is taken for good; one free then is
-// checked again against the live set before it is used. The search keeps its
-// counters in locals: as members of an object they would go through memory on
-// every byte.
+// current one is searched.
+//
+// A byte takes the first candidate whose slot is free, and the next byte
+// searches on from the candidate after it. So one loop runs over the
+// candidates that were free when it came to the batch, checks each against
+// the live taken set without a branch (a repeat of a slot taken since is
+// passed over), and counts a byte placed for each one still free. It stops
+// only where a reload skips candidates or may keep a position, at the
+// block's end, and where a byte's search may run out of its budget.
+// The search keeps its counters in locals: as members of an object they would
+// go through memory on every byte.
 //
 // Batches provides:
 //   Batch, the CandidateBatch it fills;
@@ -66,7 +94,6 @@ void planBatched(const uint8_t* keyBlock, uint32_t slots, RunState& run, uint32_
     uint32_t before = state;  // the state the current batch continues from
     Batches::compute(*current, before, modulo);
     Batches::compute(*ahead, current->states[kCandidateBatch - 1], modulo);
-    uint64_t wasFree = Batches::freeAmong(*current, taken);
     uint32_t base = 0;    // the number of the current batch's first candidate
     uint32_t cursor = 0;  // the next candidate to take, in the current batch
 
@@ -77,55 +104,127 @@ void planBatched(const uint8_t* keyBlock, uint32_t slots, RunState& run, uint32_
             before = current->states[kCandidateBatch - 1];
             std::swap(current, ahead);
             base += kCandidateBatch;
-            wasFree = Batches::freeAmong(*current, taken);
             Batches::compute(*ahead, current->states[kCandidateBatch - 1], modulo);
         }
         cursor = to - base;
     };
 
+    // The slot of each byte of the block, in byte order.
+    uint8_t positions[kMaxScrambleBlock];
+    uint32_t placed = 0;
+    const uint32_t fullBudget = 1 + kCollisionStepsPerSlot * slots;
+    uint32_t first = 0;            // the number of the candidate the current byte's search starts from
+    uint32_t budget = fullBudget;  // how many candidates that search may look at...
+    uint32_t budgetFor = 0;        // ...if it is still the search for this byte
     RunState local = run;
-    for (uint32_t i = 0; i < slots; ++i) {
-        uint32_t budget = 1 + kCollisionStepsPerSlot * slots;
-        bool search = true;
-        if (--local.run == 0) {
-            const uint32_t steps = reloadRun(keyBlock, local);
-            if (steps == 0) {
-                // A run of 16 keeps the previous position when it is free here.
-                budget = kCollisionStepsPerSlot * slots;
-                search = local.position >= slots || taken.has(local.position);
-            } else {
-                moveTo(base + cursor + steps - 1);
+
+    // Sets up the bytes from `placed` on, up to the next reload or the
+    // block's end, and returns the count `placed` then reaches. A reload
+    // skips candidates, or keeps the previous position, which is placed here.
+    const auto nextStretch = [&]() __attribute__((always_inline))->uint32_t
+    {
+        for (;;) {
+            budget = fullBudget;
+            uint32_t count = 0;
+            if (local.run == 1) {
+                const uint32_t steps = reloadRun(keyBlock, local);
+                if (steps == 0) {
+                    // A run of 16 keeps the previous position when it is free here.
+                    const uint32_t kept = placed ? positions[placed - 1] : local.position;
+                    if (kept < slots && !taken.has(kept)) {
+                        taken.add(kept);
+                        positions[placed++] = static_cast<uint8_t>(kept);
+                        if (placed == slots) return placed;
+                        continue;
+                    }
+                    budget = kCollisionStepsPerSlot * slots;
+                    budgetFor = placed;
+                } else {
+                    first += steps - 1;
+                }
+                count = 1;
             }
-        }
-        if (search) {
-            const uint32_t limit = base + cursor + budget;
+            uint32_t end = placed + count;
             for (;;) {
-                const uint64_t open = cursor < kCandidateBatch ? wasFree & (~uint64_t(0) << cursor) : 0;
-                const uint32_t reached = base + (open ? static_cast<uint32_t>(__builtin_ctzll(open)) : kCandidateBatch);
-                if (reached >= limit) {
-                    // The budget ran out on taken slots: the lowest free slot.
-                    moveTo(limit);
-                    local.position = taken.lowestFree();
-                    break;
-                }
-                if (!open) {
-                    moveTo(reached);
-                    continue;
-                }
-                cursor = reached - base + 1;
-                const uint32_t slot = current->slots[reached - base];
-                if (!taken.has(slot)) {
-                    local.position = slot;
-                    break;
-                }
+                const uint32_t plain = std::min(static_cast<uint32_t>(local.run) - 1, slots - end);
+                local.run -= static_cast<int>(plain);
+                end += plain;
+                // A reload of one step searches like any other byte, so the
+                // stretch goes on through it.
+                if (end == slots || nextReloadSteps(keyBlock, local) != 1) return end;
+                reloadRun(keyBlock, local);
+                ++end;
             }
         }
-        if constexpr (Encrypt) sources[local.position] = static_cast<uint8_t>(i);
-        else sources[i] = static_cast<uint8_t>(local.position);
-        taken.add(local.position);
+    };
+
+    // Places the current byte by looking at one candidate at a time, from the
+    // cursor on, for a search that may run out of its budget.
+    const auto placeByCounting = [&]() __attribute__((always_inline))
+    {
+        uint32_t slot;
+        for (;;) {
+            const uint32_t number = base + cursor;
+            if (number - first >= budget) {
+                slot = taken.lowestFree();
+                break;
+            }
+            slot = current->slots[cursor];
+            moveTo(number + 1);
+            if (!taken.has(slot)) break;
+        }
+        taken.add(slot);
+        positions[placed++] = static_cast<uint8_t>(slot);
+        first = base + cursor;
+        budget = fullBudget;
+    };
+
+    uint32_t goal = nextStretch();
+    uint32_t scanFrom = first;  // the candidate the search goes on from
+    while (placed < slots) {
+        moveTo(scanFrom);
+        if (placed != budgetFor) budget = fullBudget;
+        if (slots < kVectorPlannerFrom || first + budget <= base + kCandidateBatch) {
+            // This byte's budget may end in this batch: rare, except in the
+            // short block that may end a chunk.
+            placeByCounting();
+            if (placed == goal && placed < slots) goal = nextStretch();
+            scanFrom = first;
+            continue;
+        }
+        uint64_t open = Batches::freeAmong(*current, taken) & (~uint64_t(0) << cursor);
+        scanFrom = base + kCandidateBatch;
+        while (open) {
+            const uint32_t k = static_cast<uint32_t>(__builtin_ctzll(open));
+            open &= open - 1;
+            const uint32_t slot = current->slots[k];
+            const bool fresh = !taken.has(slot);
+            taken.add(slot);
+            positions[placed] = static_cast<uint8_t>(slot);
+            placed += fresh;
+            // Without a branch, which the duplicates would mislead.
+            first += (base + k + 1 - first) & (0u - fresh);
+            if (placed == goal) {
+                if (placed == slots) break;
+                goal = nextStretch();
+                if (first - base >= kCandidateBatch) {
+                    // The reload skipped past this batch.
+                    scanFrom = first;
+                    break;
+                }
+                open &= ~uint64_t(0) << (first - base);
+            }
+        }
     }
+    moveTo(first);
+    local.position = positions[slots - 1];
     run = local;
     state = cursor > 0 ? current->states[cursor - 1] : before;
+    if constexpr (Encrypt) {
+        for (uint32_t i = 0; i < slots; ++i) sources[positions[i]] = static_cast<uint8_t>(i);
+    } else {
+        std::memcpy(sources, positions, slots);
+    }
 }
 
 }  // namespace tarvex

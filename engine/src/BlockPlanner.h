@@ -49,6 +49,13 @@ inline int runLength(uint8_t runKey)
     return run == 0 ? 1 : run;
 }
 
+// The generator steps the next reload will take.
+inline uint32_t nextReloadSteps(const uint8_t* keyBlock, const RunState& state)
+{
+    const int next = state.runKeyIndex + 1 == kRunKeyCount ? 0 : state.runKeyIndex + 1;
+    return static_cast<uint32_t>(runLength(keyBlock[kRunKeyOffset + next]) & 15);
+}
+
 // Moves to the next run key; returns the generator steps the reload takes.
 inline uint32_t reloadRun(const uint8_t* keyBlock, RunState& state)
 {

@@ -20,18 +20,8 @@ struct PortableBatches {
     // by one.
     using Batch = CandidateBatch<uint32_t>;
 
-    // One byte per slot: a batch's check then takes one load per candidate.
-    struct Taken {
-        uint8_t flags[kMaxScrambleBlock + 1];
-
-        void clear() { std::memset(flags, 0, sizeof flags); }
-        bool has(uint32_t slot) const { return flags[slot]; }
-        void add(uint32_t slot) { flags[slot] = 1; }
-        uint32_t lowestFree() const
-        {
-            return static_cast<uint32_t>(std::find(flags, flags + kMaxScrambleBlock, 0) - flags);
-        }
-    };
+    // A batch's check takes one load per candidate.
+    using Taken = TakenFlags;
 
     // Eight lanes side by side, in the processor's own vectors where it has
     // them. Baseline x86-64 has no 32-bit vector multiplication, which

@@ -7,7 +7,8 @@
 #include <immintrin.h>
 
 #include <cstdint>
-#include <cstring>
+
+#include "BatchSearch.h"
 
 namespace tarvex {
 namespace {
@@ -23,28 +24,21 @@ constexpr SlotBits kSlotBits = [] {
     return bits;
 }();
 
-// One bit per slot, twice: in words for the check of a single slot, and in a
-// vector for the check of a whole batch. Reading the words as a vector
-// straight after a word was stored would stall.
-struct VectorTakenSet {
-    uint64_t words[4];
+// The taken slots twice: a byte each for the check of a single slot, and one
+// bit each in a vector for the check of a whole batch. Reading a vector
+// straight after narrower stores to the same place would stall.
+struct VectorTakenSet : TakenFlags {
     __m256i vector;
 
     void clear()
     {
-        std::memset(words, 0, sizeof words);
+        TakenFlags::clear();
         vector = _mm256_setzero_si256();
     }
-    bool has(uint32_t slot) const { return (words[slot >> 6] >> (slot & 63)) & 1; }
     void add(uint32_t slot)
     {
-        words[slot >> 6] |= uint64_t(1) << (slot & 63);
+        TakenFlags::add(slot);
         vector = _mm256_or_si256(vector, _mm256_load_si256(reinterpret_cast<const __m256i*>(kSlotBits.words[slot])));
-    }
-    uint32_t lowestFree() const
-    {
-        for (uint32_t w = 0;; ++w)
-            if (~words[w]) return w * 64 + static_cast<uint32_t>(__builtin_ctzll(~words[w]));
     }
 };
 
