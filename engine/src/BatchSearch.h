@@ -113,9 +113,11 @@ void planBatched(const uint8_t* keyBlock, uint32_t slots, RunState& run, uint32_
     uint8_t positions[kMaxScrambleBlock];
     uint32_t placed = 0;
     const uint32_t fullBudget = 1 + kCollisionStepsPerSlot * slots;
-    uint32_t first = 0;            // the number of the candidate the current byte's search starts from
-    uint32_t budget = fullBudget;  // how many candidates that search may look at...
-    uint32_t budgetFor = 0;        // ...if it is still the search for this byte
+    uint32_t first = 0;  // the number of the candidate the current byte's search starts from
+    // The byte after a reload that keeps a position in vain: its search looks
+    // at one candidate fewer. None yet.
+    uint32_t shortSearchFor = kMaxScrambleBlock;
+    const auto budget = [&] { return placed == shortSearchFor ? fullBudget - 1 : fullBudget; };
     RunState local = run;
 
     // Sets up the bytes from `placed` on, up to the next reload or the
@@ -124,7 +126,6 @@ void planBatched(const uint8_t* keyBlock, uint32_t slots, RunState& run, uint32_
     const auto nextStretch = [&]() __attribute__((always_inline))->uint32_t
     {
         for (;;) {
-            budget = fullBudget;
             uint32_t count = 0;
             if (local.run == 1) {
                 const uint32_t steps = reloadRun(keyBlock, local);
@@ -137,8 +138,7 @@ void planBatched(const uint8_t* keyBlock, uint32_t slots, RunState& run, uint32_
                         if (placed == slots) return placed;
                         continue;
                     }
-                    budget = kCollisionStepsPerSlot * slots;
-                    budgetFor = placed;
+                    shortSearchFor = placed;
                 } else {
                     first += steps - 1;
                 }
@@ -165,7 +165,7 @@ void planBatched(const uint8_t* keyBlock, uint32_t slots, RunState& run, uint32_
         uint32_t slot;
         for (;;) {
             const uint32_t number = base + cursor;
-            if (number - first >= budget) {
+            if (number - first >= budget()) {
                 slot = taken.lowestFree();
                 break;
             }
@@ -176,15 +176,13 @@ void planBatched(const uint8_t* keyBlock, uint32_t slots, RunState& run, uint32_
         taken.add(slot);
         positions[placed++] = static_cast<uint8_t>(slot);
         first = base + cursor;
-        budget = fullBudget;
     };
 
     uint32_t goal = nextStretch();
     uint32_t scanFrom = first;  // the candidate the search goes on from
     while (placed < slots) {
         moveTo(scanFrom);
-        if (placed != budgetFor) budget = fullBudget;
-        if (slots < kVectorPlannerFrom || first + budget <= base + kCandidateBatch) {
+        if (slots < kVectorPlannerFrom || first + budget() <= base + kCandidateBatch) {
             // This byte's budget may end in this batch: rare, except in the
             // short block that may end a chunk.
             placeByCounting();
