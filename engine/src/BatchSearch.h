@@ -192,6 +192,9 @@ void planBatched(const uint8_t* keyBlock, uint32_t slots, RunState& run, uint32_
         }
         uint64_t open = Batches::freeAmong(*current, taken) & (~uint64_t(0) << cursor);
         scanFrom = base + kCandidateBatch;
+        // `first` counted from this batch's start (wrapping when it lies
+        // before), which the loop keeps in a register.
+        uint32_t after = first - base;
         while (open) {
             const uint32_t k = static_cast<uint32_t>(__builtin_ctzll(open));
             open &= open - 1;
@@ -200,19 +203,22 @@ void planBatched(const uint8_t* keyBlock, uint32_t slots, RunState& run, uint32_
             taken.add(slot);
             positions[placed] = static_cast<uint8_t>(slot);
             placed += fresh;
-            // Without a branch, which the duplicates would mislead.
-            first += (base + k + 1 - first) & (0u - fresh);
+            // A conditional move, not a branch, which the repeats would mislead.
+            after = fresh ? k + 1 : after;
             if (placed == goal) {
                 if (placed == slots) break;
+                first = base + after;
                 goal = nextStretch();
-                if (first - base >= kCandidateBatch) {
+                after = first - base;
+                if (after >= kCandidateBatch) {
                     // The reload skipped past this batch.
                     scanFrom = first;
                     break;
                 }
-                open &= ~uint64_t(0) << (first - base);
+                open &= ~uint64_t(0) << after;
             }
         }
+        first = base + after;
     }
     moveTo(first);
     local.position = positions[slots - 1];
