@@ -82,8 +82,8 @@ struct TakenFlags {
 //   Taken, the block's taken slots: clear(), add(slot), has(slot), lowestFree();
 //   compute(batch, before, modulo), the 64 candidates after state `before`;
 //   freeAmong(batch, taken), bit k set where candidate k names a free slot.
-template <class Batches, bool Encrypt>
-void planBatched(const uint8_t* keyBlock, uint32_t slots, RunState& run, uint32_t& state, uint8_t* sources)
+template <class Batches>
+void planBatched(const uint8_t* keyBlock, uint32_t slots, RunState& run, uint32_t& state, uint8_t* planned)
 {
     const BlockModulo modulo(slots);
     typename Batches::Taken taken;
@@ -224,11 +224,7 @@ void planBatched(const uint8_t* keyBlock, uint32_t slots, RunState& run, uint32_
     local.position = positions[slots - 1];
     run = local;
     state = cursor > 0 ? current->states[cursor - 1] : before;
-    if constexpr (Encrypt) {
-        for (uint32_t i = 0; i < slots; ++i) sources[positions[i]] = static_cast<uint8_t>(i);
-    } else {
-        std::memcpy(sources, positions, slots);
-    }
+    std::memcpy(planned, positions, slots);
 }
 
 }  // namespace tarvex

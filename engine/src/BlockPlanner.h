@@ -11,28 +11,24 @@ struct RunState {
     uint32_t position;  // the previous byte's slot, which a zero-step reload keeps
 };
 
-// Plans one block of `slots` bytes: for each byte its slot, from the generator
-// `state` on (left after the last step the block took). Encrypting, sources
-// receives for each slot the byte that goes there; decrypting, for each byte
-// the slot it is fetched from.
-using BlockPlanner = void (*)(const uint8_t* keyBlock, uint32_t slots, int direction, RunState& run, uint32_t& state,
-                              uint8_t* sources);
+// Plans one block of `slots` bytes: writes each byte's slot to positions, from
+// the generator `state` on (left after the last step the block took). Both
+// directions use the same slots.
+using BlockPlanner = void (*)(const uint8_t* keyBlock, uint32_t slots, RunState& run, uint32_t& state,
+                              uint8_t* positions);
 
 // 64 candidate slots at a time, in the vectors the compiler makes of plain
 // code; any processor, any block length.
-void planBlockPortably(const uint8_t* keyBlock, uint32_t slots, int direction, RunState& run, uint32_t& state,
-                       uint8_t* sources);
+void planBlockPortably(const uint8_t* keyBlock, uint32_t slots, RunState& run, uint32_t& state, uint8_t* positions);
 
 #if defined(__x86_64__)
 // The same plan with vectors: 64 candidate slots at a time, checked against
 // the taken slots at once. Only for blocks of kVectorPlannerFrom slots or
 // more, and only where the processor has the instructions: 512-bit vectors
 // (wideBlockPlannerRuns) or 256-bit ones (avx2BlockPlannerRuns).
-void planBlockWide(const uint8_t* keyBlock, uint32_t slots, int direction, RunState& run, uint32_t& state,
-                   uint8_t* sources);
+void planBlockWide(const uint8_t* keyBlock, uint32_t slots, RunState& run, uint32_t& state, uint8_t* positions);
 bool wideBlockPlannerRuns();
-void planBlockAvx2(const uint8_t* keyBlock, uint32_t slots, int direction, RunState& run, uint32_t& state,
-                   uint8_t* sources);
+void planBlockAvx2(const uint8_t* keyBlock, uint32_t slots, RunState& run, uint32_t& state, uint8_t* positions);
 bool avx2BlockPlannerRuns();
 #endif
 // Their slots come from the narrow reciprocal, which holds from here on.

@@ -16,10 +16,12 @@ constexpr int32_t kMaxPlannedBlocks = kMaxPlannedChunk / 128 + 1;
 struct ScramblePlan {
     int32_t length = 0;
     int32_t blockCount = 0;
+    int direction = 0;
     uint8_t blockLengths[kMaxPlannedBlocks];
-    // For each block, the byte that each output offset takes: source[offset +
-    // sources[offset + j]] lands at offset + j.
-    uint8_t sources[kMaxPlannedChunk];
+    // For each block, the slot of each of its bytes: byte offset + j moves to
+    // offset + positions[offset + j] encrypting, and comes back from there
+    // decrypting.
+    uint8_t positions[kMaxPlannedChunk];
 };
 
 // The ways of planning blocks; all give the same plans. Portable runs on

@@ -111,12 +111,13 @@ void planScramble(const uint8_t* keyBlock, int32_t length, int direction, uint32
 
     plan.length = length;
     plan.blockCount = 0;
+    plan.direction = direction;
     while (offset < length) {
         const auto slots = static_cast<uint32_t>(blockLength);
         const BlockPlanner planBlock = slots >= kVectorPlannerFrom ? planLongBlock : planBlockPortably;
-        claimForWriting(plan.sources + offset, slots);
+        claimForWriting(plan.positions + offset, slots);
         uint32_t blockState = generator.state();
-        planBlock(keyBlock, slots, direction, run, blockState, plan.sources + offset);
+        planBlock(keyBlock, slots, run, blockState, plan.positions + offset);
         generator.setState(blockState);
         plan.blockLengths[plan.blockCount++] = static_cast<uint8_t>(slots);
 
@@ -131,13 +132,17 @@ void planScramble(const uint8_t* keyBlock, int32_t length, int direction, uint32
 void applyScramble(const ScramblePlan& plan, uint8_t* chunk, long double increment)
 {
     uint8_t block[kMaxScrambleBlock];
-    const uint8_t* sources = plan.sources;
+    const uint8_t* positions = plan.positions;
     for (int32_t b = 0; b < plan.blockCount; ++b) {
         const uint32_t slots = plan.blockLengths[b];
-        for (uint32_t j = 0; j < slots; ++j) block[j] = chunk[sources[j]];
+        if (plan.direction) {
+            for (uint32_t j = 0; j < slots; ++j) block[positions[j]] = chunk[j];
+        } else {
+            for (uint32_t j = 0; j < slots; ++j) block[j] = chunk[positions[j]];
+        }
         std::memcpy(chunk, block, slots);
         chunk += slots;
-        sources += slots;
+        positions += slots;
         advanceProgress(increment);
     }
     secureWipe(block, sizeof block);

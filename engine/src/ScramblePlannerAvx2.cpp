@@ -98,11 +98,9 @@ struct Avx2Batches {
 
 }  // namespace
 
-void planBlockAvx2(const uint8_t* keyBlock, uint32_t slots, int direction, RunState& run, uint32_t& state,
-                   uint8_t* sources)
+void planBlockAvx2(const uint8_t* keyBlock, uint32_t slots, RunState& run, uint32_t& state, uint8_t* positions)
 {
-    if (direction) planBatched<Avx2Batches, true>(keyBlock, slots, run, state, sources);
-    else planBatched<Avx2Batches, false>(keyBlock, slots, run, state, sources);
+    planBatched<Avx2Batches>(keyBlock, slots, run, state, positions);
 }
 
 #pragma GCC pop_options

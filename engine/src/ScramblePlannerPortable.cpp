@@ -68,11 +68,9 @@ struct PortableBatches {
 
 }  // namespace
 
-void planBlockPortably(const uint8_t* keyBlock, uint32_t slots, int direction, RunState& run, uint32_t& state,
-                       uint8_t* sources)
+void planBlockPortably(const uint8_t* keyBlock, uint32_t slots, RunState& run, uint32_t& state, uint8_t* positions)
 {
-    if (direction) planBatched<PortableBatches, true>(keyBlock, slots, run, state, sources);
-    else planBatched<PortableBatches, false>(keyBlock, slots, run, state, sources);
+    planBatched<PortableBatches>(keyBlock, slots, run, state, positions);
 }
 
 }  // namespace tarvex

@@ -85,11 +85,9 @@ struct WideBatches {
 
 }  // namespace
 
-void planBlockWide(const uint8_t* keyBlock, uint32_t slots, int direction, RunState& run, uint32_t& state,
-                   uint8_t* sources)
+void planBlockWide(const uint8_t* keyBlock, uint32_t slots, RunState& run, uint32_t& state, uint8_t* positions)
 {
-    if (direction) planBatched<WideBatches, true>(keyBlock, slots, run, state, sources);
-    else planBatched<WideBatches, false>(keyBlock, slots, run, state, sources);
+    planBatched<WideBatches>(keyBlock, slots, run, state, positions);
 }
 
 #pragma GCC pop_options
