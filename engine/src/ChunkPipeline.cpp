@@ -18,9 +18,11 @@ struct PlannedChunk {
 
 namespace {
 
-// Two plans: the one being applied and the one being worked out. Module-wide
-// like the other working state, so a transform allocates none of it.
-constexpr int kPlanSlots = 2;
+// The plan being applied and those worked out ahead of it. Several ahead let
+// the planning thread, which bounds both layers, go on while this one stops
+// between windows to read and hand over to the disk. Module-wide like the
+// other working state, so a transform allocates none of it.
+constexpr int kPlanSlots = 8;
 PlannedChunk plannedChunks[kPlanSlots];
 
 }  // namespace
@@ -63,9 +65,10 @@ ChunkPipeline::~ChunkPipeline()
     }
     changed_.notify_all();
     planner_.join();
-    for (PlannedChunk& planned : plannedChunks) {
-        wipePlan(planned.plan);
-        planned.generatorAfter = 0;
+    // Only the slots this transform used: a file of a few chunks wipes no more.
+    for (int64_t slot = 0; slot < std::min<int64_t>(planned_, kPlanSlots); ++slot) {
+        wipePlan(plannedChunks[slot].plan);
+        plannedChunks[slot].generatorAfter = 0;
     }
 }
 
