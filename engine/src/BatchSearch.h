@@ -83,7 +83,7 @@ struct TakenFlags {
 //   compute(batch, before, modulo), the 64 candidates after state `before`;
 //   freeAmong(batch, taken), bit k set where candidate k names a free slot.
 template <class Batches>
-void planBatched(const uint8_t* keyBlock, uint32_t slots, RunState& run, uint32_t& state, uint8_t* planned)
+void planBatched(const RunKeys& runKeys, uint32_t slots, RunState& run, uint32_t& state, uint8_t* planned)
 {
     const BlockModulo modulo(slots);
     typename Batches::Taken taken;
@@ -128,7 +128,7 @@ void planBatched(const uint8_t* keyBlock, uint32_t slots, RunState& run, uint32_
         for (;;) {
             uint32_t count = 0;
             if (local.run == 1) {
-                const uint32_t steps = reloadRun(keyBlock, local);
+                const uint32_t steps = reloadRun(runKeys, local);
                 if (steps == 0) {
                     // A run of 16 keeps the previous position when it is free here.
                     const uint32_t kept = placed ? positions[placed - 1] : local.position;
@@ -151,8 +151,8 @@ void planBatched(const uint8_t* keyBlock, uint32_t slots, RunState& run, uint32_
                 end += plain;
                 // A reload of one step searches like any other byte, so the
                 // stretch goes on through it.
-                if (end == slots || nextReloadSteps(keyBlock, local) != 1) return end;
-                reloadRun(keyBlock, local);
+                if (end == slots || nextReloadSteps(runKeys, local) != 1) return end;
+                reloadRun(runKeys, local);
                 ++end;
             }
         }

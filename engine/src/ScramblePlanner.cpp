@@ -102,9 +102,10 @@ void planScramble(const uint8_t* keyBlock, int32_t length, int direction, uint32
     const BlockPlanner planLongBlock = blockPlannerOf(planner);
     ScrambleGenerator generator;
     generator.setState(state);
+    RunKeys runKeys(keyBlock);
     // A zero-step reload on a chunk's first byte has no earlier position to
     // keep; both directions then start from slot 0.
-    RunState run{runLength(keyBlock[kRunKeyOffset]), 0, 0};
+    RunState run{runKeys.lengths[0], 0, 0};
     int blockKeyIndex = 0;
     int32_t offset = 0;
     int32_t blockLength = std::min(generator.drawBlockLength(keyBlock[0]), length);
@@ -117,7 +118,7 @@ void planScramble(const uint8_t* keyBlock, int32_t length, int direction, uint32
         const BlockPlanner planBlock = slots >= kVectorPlannerFrom ? planLongBlock : planBlockPortably;
         claimForWriting(plan.positions + offset, slots);
         uint32_t blockState = generator.state();
-        planBlock(keyBlock, slots, run, blockState, plan.positions + offset);
+        planBlock(runKeys, slots, run, blockState, plan.positions + offset);
         generator.setState(blockState);
         plan.blockLengths[plan.blockCount++] = static_cast<uint8_t>(slots);
 
@@ -127,6 +128,7 @@ void planScramble(const uint8_t* keyBlock, int32_t length, int direction, uint32
         if (offset + blockLength > length) blockLength = length - offset;
     }
     state = generator.state();
+    secureWipe(&runKeys, sizeof runKeys);
 }
 
 void applyScramble(const ScramblePlan& plan, uint8_t* chunk, long double increment)

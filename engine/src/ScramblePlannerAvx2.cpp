@@ -98,9 +98,9 @@ struct Avx2Batches {
 
 }  // namespace
 
-void planBlockAvx2(const uint8_t* keyBlock, uint32_t slots, RunState& run, uint32_t& state, uint8_t* positions)
+void planBlockAvx2(const RunKeys& runKeys, uint32_t slots, RunState& run, uint32_t& state, uint8_t* positions)
 {
-    planBatched<Avx2Batches>(keyBlock, slots, run, state, positions);
+    planBatched<Avx2Batches>(runKeys, slots, run, state, positions);
 }
 
 #pragma GCC pop_options

@@ -68,9 +68,9 @@ struct PortableBatches {
 
 }  // namespace
 
-void planBlockPortably(const uint8_t* keyBlock, uint32_t slots, RunState& run, uint32_t& state, uint8_t* positions)
+void planBlockPortably(const RunKeys& runKeys, uint32_t slots, RunState& run, uint32_t& state, uint8_t* positions)
 {
-    planBatched<PortableBatches>(keyBlock, slots, run, state, positions);
+    planBatched<PortableBatches>(runKeys, slots, run, state, positions);
 }
 
 }  // namespace tarvex

@@ -85,9 +85,9 @@ struct WideBatches {
 
 }  // namespace
 
-void planBlockWide(const uint8_t* keyBlock, uint32_t slots, RunState& run, uint32_t& state, uint8_t* positions)
+void planBlockWide(const RunKeys& runKeys, uint32_t slots, RunState& run, uint32_t& state, uint8_t* positions)
 {
-    planBatched<WideBatches>(keyBlock, slots, run, state, positions);
+    planBatched<WideBatches>(runKeys, slots, run, state, positions);
 }
 
 #pragma GCC pop_options
