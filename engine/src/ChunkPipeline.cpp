@@ -18,10 +18,11 @@ struct PlannedChunk {
 
 namespace {
 
-// The plan being applied and those worked out ahead of it. Several ahead let
-// the planning thread, which bounds both layers, go on while this one stops
-// between windows to read and hand over to the disk. Module-wide like the
-// other working state, so a transform allocates none of it.
+// The plan being applied and those worked out ahead of it. The planning
+// thread bounds both layers; several plans ahead let it go on while the
+// applying thread pauses between windows, to read the next one and to wait
+// for the last one's write. Module-wide like the other working state, so a
+// transform allocates none of it.
 constexpr int kPlanSlots = 8;
 PlannedChunk plannedChunks[kPlanSlots];
 

@@ -16,7 +16,7 @@ constexpr int32_t kMaxPlannedBlocks = kMaxPlannedChunk / 128 + 1;
 struct ScramblePlan {
     int32_t length = 0;
     int32_t blockCount = 0;
-    int direction = 0;
+    int direction = 0;  // 1 encrypting, 0 decrypting
     uint8_t blockLengths[kMaxPlannedBlocks];
     // For each block, the slot of each of its bytes: byte offset + j moves to
     // offset + positions[offset + j] encrypting, and comes back from there
