@@ -1,13 +1,13 @@
 #include "InPlaceRun.h"
 
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <exception>
-#include <new>
+#include <memory>
 #include <thread>
 #include <utility>
-#include <vector>
 
 #include "ChunkPipeline.h"
 #include "FileIo.h"
@@ -20,33 +20,34 @@ namespace tarvex {
 
 namespace {
 
-// Memory for a window, its pages mapped in one call: touched one by one they
-// would cost a page fault each, which on some virtual machines comes to tens
-// of milliseconds a run. It holds plaintext, so it is wiped before it goes.
+// Memory for a window, its pages put in place in one call where the system
+// offers it: touched one by one they would cost a page fault each, which on
+// some virtual machines comes to tens of milliseconds a run. It holds
+// plaintext, so it is wiped before it goes.
 class WindowMemory {
 public:
-    explicit WindowMemory(int64_t size) : size_(static_cast<size_t>(size))
+    explicit WindowMemory(int64_t size)
+        : size_(static_cast<size_t>(size)), bytes_(std::make_unique_for_overwrite<uint8_t[]>(size_))
     {
-        if (size_ == 0) return;
-        void* mapped = mmap(nullptr, size_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
-        if (mapped == MAP_FAILED) throw std::bad_alloc();
-        bytes_ = static_cast<uint8_t*>(mapped);
+#if defined(MADV_POPULATE_WRITE)
+        const auto page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+        const auto start = reinterpret_cast<uintptr_t>(bytes_.get());
+        const uintptr_t first = (start + page - 1) & ~(page - 1);
+        const uintptr_t end = (start + size_) & ~(page - 1);
+        // Only a hint: refused, the pages come in one fault at a time.
+        if (end > first) madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
+#endif
     }
-    ~WindowMemory()
-    {
-        if (!bytes_) return;
-        secureWipe(bytes_, size_);
-        munmap(bytes_, size_);
-    }
+    ~WindowMemory() { secureWipe(bytes_.get(), size_); }
     WindowMemory(const WindowMemory&) = delete;
     WindowMemory& operator=(const WindowMemory&) = delete;
 
-    uint8_t* data() const { return bytes_; }
+    uint8_t* data() const { return bytes_.get(); }
     bool empty() const { return size_ == 0; }
 
 private:
     size_t size_;
-    uint8_t* bytes_ = nullptr;
+    std::unique_ptr<uint8_t[]> bytes_;
 };
 
 // A window's bytes, and for a decryption the bytes it held before, which its
